@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing the viewer need.
+# Idempotent: only missing packages are installed, and the package lists are refreshed once.
+set -euo pipefail
+
+PACKAGES=(
+  cmake ninja-build g++ pkg-config python3 clang-format
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-multimedia-dev libqt6opengl6-dev
+  libgl-dev libxcb1-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+  xvfb xauth xdotool imagemagick nginx-light
+  fonts-dejavu-core fonts-liberation
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
