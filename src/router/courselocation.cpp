@@ -1,0 +1,38 @@
+#include <router/courselocation.h>
+
+#include <QUrl>
+
+namespace torvane::router {
+
+bool isCourseFolderUrl(const QString& url) {
+    const QUrl parsed(url, QUrl::StrictMode);
+    return parsed.isValid() && !parsed.scheme().isEmpty() && !parsed.host().isEmpty() &&
+           !parsed.hasQuery() && !parsed.hasFragment() && parsed.path().endsWith(kCourseFolderPath);
+}
+
+CourseLocation chooseCourseLocation(const QString& fromEnvironment, const QString& fromBuild) {
+    const QString env = fromEnvironment.trimmed();
+    const QString build = fromBuild.trimmed();
+    const QString chosen = !env.isEmpty() ? env : build;
+    if (chosen.isEmpty()) {
+        return {QString::fromLatin1(kBundledCourseUrl), {}, true};
+    }
+    if (!isCourseFolderUrl(chosen)) {
+        const QString source = !env.isEmpty() ? QStringLiteral("TORVANE_COURSE_URL")
+                                              : QStringLiteral("the course address this program was built with");
+        return {{},
+                QStringLiteral("The course address \"%1\" (from %2) cannot be used.\n\n"
+                               "Torvane needs the address of a course folder: a web address whose path ends "
+                               "in \"/trv_cbt/trv2/\", for example "
+                               "https://courses.example.org/trv_cbt/trv2/")
+                    .arg(chosen, source),
+                false};
+    }
+    return {chosen, {}, false};
+}
+
+QString builtInCourseUrl() {
+    return QString::fromUtf8(TORVANE_BUILD_COURSE_URL);
+}
+
+} // namespace torvane::router

@@ -1,0 +1,63 @@
+#include <router/coursescheme.h>
+
+#include <router/courselocation.h>
+#include <router/coursepath.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+
+namespace torvane::router {
+
+void registerCourseScheme() {
+    QWebEngineUrlScheme scheme(kCourseScheme);
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    scheme.setFlags(QWebEngineUrlScheme::SecureScheme);
+    QWebEngineUrlScheme::registerScheme(scheme);
+}
+
+CourseSchemeHandler::CourseSchemeHandler(QString courseRoot, QObject* parent)
+    : QWebEngineUrlSchemeHandler(parent), root_(std::move(courseRoot)) {}
+
+void CourseSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
+    if (job->requestMethod() != "GET") {
+        job->fail(QWebEngineUrlRequestJob::RequestDenied);
+        return;
+    }
+    const auto path = courseFilePath(root_, job->requestUrl().path(QUrl::FullyDecoded));
+    if (!path) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    // A link inside the folder that points out of it is refused as well.
+    const QString canonicalRoot = QFileInfo(root_).canonicalFilePath();
+    const QFileInfo info(*path);
+    if (!info.isFile() || !info.canonicalFilePath().startsWith(canonicalRoot + QLatin1Char('/'))) {
+        job->fail(QWebEngineUrlRequestJob::UrlNotFound);
+        return;
+    }
+    auto* file = new QFile(*path, job);
+    if (!file->open(QIODevice::ReadOnly)) {
+        delete file;
+        job->fail(QWebEngineUrlRequestJob::RequestFailed);
+        return;
+    }
+    job->reply(courseMimeType(*path), file);
+}
+
+QString bundledCourseRoot() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("course"));
+}
+
+void installCourseScheme(QWebEngineProfile* profile, const QString& courseRoot) {
+    if (profile->urlSchemeHandler(kCourseScheme) != nullptr) {
+        return;
+    }
+    profile->installUrlSchemeHandler(kCourseScheme, new CourseSchemeHandler(courseRoot, profile));
+}
+
+} // namespace torvane::router

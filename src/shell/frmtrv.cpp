@@ -1,0 +1,199 @@
+#include <shell/frmtrv.h>
+
+#include <history/frmhist.h>
+#include <platform/instancelock.h>
+#include <platform/timing.h>
+#include <search/frmindex.h>
+#include <search/frmsearch.h>
+#include <shell/twips.h>
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+#include <cstdio>
+#include <cstdlib>
+
+namespace torvane::shell {
+
+namespace {
+
+// Design geometry of the window and its controls, in twips.
+constexpr int kDesignLeft = 1560;
+constexpr int kDesignTop = 1950;
+constexpr int kDesignClientWidth = 14520;
+constexpr int kDesignClientHeight = 11115;
+constexpr int kBrowserTop = 360;
+
+// The toolbar row: ten buttons, 975 x 280 twips, 990 twips apart, from left 45 at top 30.
+constexpr int kButtonLeft = 45;
+constexpr int kButtonPitch = 990;
+constexpr int kButtonTop = 30;
+constexpr int kButtonWidth = 975;
+constexpr int kButtonHeight = 280;
+
+struct ToolbarButton {
+    const char* name;
+    const char* caption;
+};
+constexpr std::array<ToolbarButton, 10> kMainToolbar{{
+    {"cmdCont", "&Contents"},
+    {"cmdPrint", "&Print"},
+    {"cmdSearch", "&Search"},
+    {"cmdBack", "&Back"},
+    {"cmdPrev", "&<<"},
+    {"cmdNext", "&>>"},
+    {"cmdHist", "His&tory"},
+    {"cmdCalc", "C&alc"},
+    {"cmdHelp", "&Help"},
+    {"cmdSecn", "Sectio&n"},
+}};
+
+// The address of the top-level document and the addresses of its links, read in a world of the
+// viewer's own so that page scripts cannot interfere.
+constexpr char kSnapshotScript[] =
+    "(function(){var r=[String(location.href)];"
+    "var l=document.links;for(var i=0;i<l.length;i++){r.push(String(l[i].href));}return r;})()";
+
+QFont toolbarFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    return font;
+}
+
+} // namespace
+
+frmTRV::frmTRV(ViewerServices services) : QWidget(nullptr), services_(std::move(services)) {
+    Q_ASSERT(services_.messageBoxes != nullptr);
+    if (!services_.environment) {
+        services_.environment = platform::systemEnvironment();
+    }
+    buildWindow();
+    frmSearch_ = std::make_unique<search::frmSearch>();
+    frmIndex_ = std::make_unique<search::frmIndex>();
+    frmHist_ = std::make_unique<history::frmHist>();
+}
+
+frmTRV::~frmTRV() = default;
+
+void frmTRV::buildWindow() {
+    setObjectName(QStringLiteral("frmTRV"));
+    setWindowTitle(QStringLiteral("   Torvane"));
+    resize(twipsToPixels(kDesignClientWidth), twipsToPixels(kDesignClientHeight));
+    move(twipsToPixels(kDesignLeft), twipsToPixels(kDesignTop));
+
+    buildToolbar();
+
+    Web1 = new QWebEngineView(this);
+    Web1->setObjectName(QStringLiteral("Web1"));
+    connect(Web1, &QWebEngineView::loadFinished, this, [this](bool) { onLoadFinished(); });
+
+    picAVI = new QWidget(this);
+    picAVI->setObjectName(QStringLiteral("picAVI"));
+    picAVI->setAutoFillBackground(true);
+    picAVI->setStyleSheet(QStringLiteral("background: black;"));
+    picAVI->hide();
+
+    picHelp = new QLabel(this);
+    picHelp->setObjectName(QStringLiteral("picHelp"));
+    picHelp->setGeometry(twipsRect(600, 720, 12315, 10425));
+    picHelp->hide();
+
+    const auto& iv = platform::intervals();
+    TimerPREavi = makeTimer(iv.preVideoMs);
+    TimerAVI = makeTimer(iv.videoWatchMs);
+    TimerPop = makeTimer(iv.popupMs);
+    Timer3D = makeTimer(iv.launchMs);
+    TimerKV = makeTimer(iv.launchMs);
+    TimerEnd = makeTimer(iv.pollMs);
+}
+
+void frmTRV::buildToolbar() {
+    const QFont font = toolbarFont();
+    QWidget* previous = nullptr;
+    for (std::size_t i = 0; i < kMainToolbar.size(); ++i) {
+        auto* button = new QPushButton(QString::fromLatin1(kMainToolbar[i].caption), this);
+        button->setObjectName(QString::fromLatin1(kMainToolbar[i].name));
+        button->setFont(font);
+        button->setGeometry(
+            twipsRect(kButtonLeft + kButtonPitch * static_cast<int>(i), kButtonTop, kButtonWidth, kButtonHeight));
+        if (previous != nullptr) {
+            setTabOrder(previous, button);
+        }
+        previous = button;
+        toolbar_[i] = button;
+    }
+}
+
+QTimer* frmTRV::makeTimer(int intervalMs) {
+    auto* timer = new QTimer(this);
+    timer->setInterval(intervalMs);
+    return timer;
+}
+
+bool frmTRV::event(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::WindowActivate:
+        Form_Activate();
+        break;
+    case QEvent::Resize:
+        // The browser covers everything below the toolbar row.
+        Web1->setGeometry(0, twipsToPixels(kBrowserTop), width(), std::max(0, height() - twipsToPixels(kBrowserTop)));
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(e);
+}
+
+void frmTRV::Form_Activate() {
+    frmHist_->hide();
+    frmIndex_->hide();
+    frmSearch_->hide();
+}
+
+void frmTRV::onLoadFinished() {
+    Web1->page()->runJavaScript(
+        QString::fromLatin1(kSnapshotScript), QWebEngineScript::ApplicationWorld, [this](const QVariant& result) {
+            router::DocumentSnapshot snapshot;
+            QStringList values = result.toStringList();
+            if (values.isEmpty()) {
+                // No script result (an error page, a document without script): the address alone.
+                snapshot.locationUrl = Web1->url().toString();
+            } else {
+                snapshot.locationUrl = values.takeFirst();
+                snapshot.links = std::move(values);
+            }
+            Web1_DocumentComplete(snapshot);
+        });
+}
+
+void frmTRV::Web1_DocumentComplete(const router::DocumentSnapshot& snapshot) {
+    lastDocument_ = snapshot;
+    emit documentCompleted(snapshot);
+}
+
+void frmTRV::EndTRV() {
+    TimerEnd->stop();
+    links_.closeLinks();
+    instanceLock_.reset();
+    if (services_.endProcess) {
+        services_.endProcess();
+        return;
+    }
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+int frmTRV::message(const QString& text, int style, const QString& title) {
+    return services_.messageBoxes->show({text, style, title, this, std::nullopt});
+}
+
+} // namespace torvane::shell

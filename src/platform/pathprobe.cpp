@@ -1,0 +1,26 @@
+#include <platform/pathprobe.h>
+
+#include <filesystem>
+#include <system_error>
+
+namespace torvane::platform {
+
+PathProbe probePath(const QString& path) {
+    if (path.isEmpty()) {
+        return {PathState::Absent, {}};
+    }
+    std::error_code ec;
+    const auto status = std::filesystem::status(path.toStdString(), ec);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return {PathState::Absent, {}};
+    }
+    if (ec) {
+        return {PathState::Error, QString::fromStdString(ec.message())};
+    }
+    if (status.type() == std::filesystem::file_type::directory) {
+        return {PathState::Directory, {}};
+    }
+    return {PathState::File, {}};
+}
+
+} // namespace torvane::platform

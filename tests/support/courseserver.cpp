@@ -1,0 +1,115 @@
+#include <support/courseserver.h>
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+
+namespace torvane::testing {
+
+namespace {
+
+int freeLoopbackPort() {
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0)) {
+        return 0;
+    }
+    return probe.serverPort();
+}
+
+QString readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+bool answers(int port) {
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+    return socket.waitForConnected(200);
+}
+
+} // namespace
+
+QString demoCourseRoot() {
+    return QStringLiteral(TORVANE_BIN_DIR "/course");
+}
+
+CourseServer::CourseServer(QString courseRoot) : courseRoot_(std::move(courseRoot)) {}
+
+CourseServer::~CourseServer() {
+    stop();
+}
+
+bool CourseServer::start() {
+    if (!dir_.isValid()) {
+        error_ = QStringLiteral("no temporary folder");
+        return false;
+    }
+    port_ = freeLoopbackPort();
+    QString server = readFile(QStringLiteral(TORVANE_SOURCE_DIR "/deploy/nginx/torvane-course.conf"));
+    server.replace(QStringLiteral("@LISTEN@"), QStringLiteral("127.0.0.1:%1").arg(port_));
+    server.replace(QStringLiteral("@COURSE_ROOT@"), courseRoot_);
+    const QString d = dir_.path();
+    const QString conf = QStringLiteral("pid %1/nginx.pid;\n"
+                                        "error_log %1/error.log;\n"
+                                        "events { worker_connections 64; }\n"
+                                        "http {\n"
+                                        "  log_format plain '$request_uri $status';\n"
+                                        "  access_log %1/access.log plain;\n"
+                                        "  client_body_temp_path %1/body;\n"
+                                        "  proxy_temp_path %1/proxy;\n"
+                                        "  fastcgi_temp_path %1/fastcgi;\n"
+                                        "  uwsgi_temp_path %1/uwsgi;\n"
+                                        "  scgi_temp_path %1/scgi;\n"
+                                        "%2\n"
+                                        "}\n")
+                             .arg(d, server);
+    QFile file(d + QStringLiteral("/nginx.conf"));
+    if (!file.open(QIODevice::WriteOnly) || file.write(conf.toUtf8()) < 0) {
+        error_ = QStringLiteral("cannot write the nginx configuration");
+        return false;
+    }
+    file.close();
+    process_.setProcessChannelMode(QProcess::MergedChannels);
+    process_.start(QStringLiteral("nginx"), {QStringLiteral("-e"), d + QStringLiteral("/error.log"), QStringLiteral("-p"),
+                                             d, QStringLiteral("-c"), d + QStringLiteral("/nginx.conf"),
+                                             QStringLiteral("-g"), QStringLiteral("daemon off; master_process off;")});
+    if (!process_.waitForStarted(5000)) {
+        error_ = QStringLiteral("nginx did not start: ") + process_.errorString();
+        return false;
+    }
+    const QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        if (answers(port_)) {
+            return true;
+        }
+        if (process_.state() == QProcess::NotRunning) {
+            break;
+        }
+        QThread::msleep(50);
+    }
+    error_ = QStringLiteral("nginx does not answer: ") + QString::fromUtf8(process_.readAll()) +
+             readFile(d + QStringLiteral("/error.log"));
+    return false;
+}
+
+void CourseServer::stop() {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.terminate();
+        if (!process_.waitForFinished(5000)) {
+            process_.kill();
+            process_.waitForFinished(2000);
+        }
+    }
+}
+
+QString CourseServer::courseUrl() const {
+    return QStringLiteral("http://127.0.0.1:%1/trv_cbt/trv2/").arg(port_);
+}
+
+QStringList CourseServer::requests() const {
+    return readFile(dir_.path() + QStringLiteral("/access.log")).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+} // namespace torvane::testing

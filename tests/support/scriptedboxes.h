@@ -1,0 +1,24 @@
+#pragma once
+
+#include <shell/messagebox.h>
+
+#include <deque>
+#include <vector>
+
+namespace torvane::testing {
+
+// Answers message boxes from a script instead of the learner, and remembers every box it was asked
+// to show. With the script used up it answers Cancel (or No for a yes/no question).
+class ScriptedBoxes final : public shell::MessageBoxes {
+public:
+    explicit ScriptedBoxes(std::deque<int> answers = {}) : answers_(std::move(answers)) {}
+    int show(const shell::MessageBoxRequest& request) override;
+    void answerNext(int result) { answers_.push_back(result); }
+
+    std::vector<shell::MessageBoxRequest> asked;
+
+private:
+    std::deque<int> answers_;
+};
+
+} // namespace torvane::testing
