@@ -157,6 +157,7 @@ def check(folder: Path) -> list[str]:
         need(name, "window placeholder")
 
     linked: dict[str, set[str]] = {}  # target page -> pages linking it
+    nav: dict[str, list[str]] = {}  # course page -> its Section/Previous/Next targets
     for name in pages:
         cls = page_class(name)
         parsed = parse(folder / name)
@@ -171,6 +172,8 @@ def check(folder: Path) -> list[str]:
         if cls in ("media", "window"):
             continue
         links = parsed.links
+        if cls == "course":
+            nav[name] = [href for href, _ in links[:3]]
         if len(links) < 3:
             problems.append(f"{name}: {len(links)} links, needs Section, Previous and Next")
         for i, (href, _text) in enumerate(links):
@@ -194,6 +197,16 @@ def check(folder: Path) -> list[str]:
                 if href != "trva.trv" or text.strip() != "Back to contents":
                     problems.append(f"{name}: link {BACK_LINK} must be 'Back to contents' -> "
                                     f"trva.trv, found {text.strip()!r} -> {href}")
+
+    # Between course pages, Next and Previous must mirror each other.
+    for name, targets in sorted(nav.items()):
+        if len(targets) < 3:
+            continue
+        prev, nxt = targets[1], targets[2]
+        if nxt in nav and len(nav[nxt]) == 3 and nav[nxt][1] != name:
+            problems.append(f"{name}: Next -> {nxt}, but its Previous -> {nav[nxt][1]}")
+        if prev in nav and len(nav[prev]) == 3 and nav[prev][2] != name:
+            problems.append(f"{name}: Previous -> {prev}, but its Next -> {nav[prev][2]}")
 
     # Media: every linked media placeholder exists with a playable-looking file.
     for target in sorted(linked):

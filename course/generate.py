@@ -105,8 +105,6 @@ def wav_bytes(samples: list[int], rate: int = WAV_RATE) -> bytes:
     fmt = struct.pack("<HHIIHH", 1, 1, rate, rate * 2, 2, 16)
     body = (b"WAVE" + b"fmt " + struct.pack("<I", len(fmt)) + fmt
             + b"data" + struct.pack("<I", len(data)) + data)
-    if len(data) % 2:
-        body += b"\0"
     return b"RIFF" + struct.pack("<I", len(body)) + body
 
 
