@@ -1,15 +1,136 @@
+#include <QDir>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QListView>
+#include <cmath>
 #include <history/frmhist.h>
+#include <history/historyfile.h>
+#include <history/rowlistmodel.h>
+#include <history/secondaryhost.h>
+#include <history/secondarylayout.h>
+#include <platform/ansitext.h>
 
 namespace torvane::history {
 
-frmHist::frmHist(QWidget* parent) : QWidget(parent, Qt::Window) {
+namespace {
+
+constexpr int kOkOnly = 0;
+
+} // namespace
+
+frmHist::frmHist(SecondaryHost& host, QWidget* parent) : SecondaryWindow(host, Kind::History, parent) {
     setObjectName(QStringLiteral("frmHist"));
     setWindowTitle(QStringLiteral("Torvane - History"));
-    // The secondary windows share a light grey background.
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, QColor(192, 192, 192));
-    setPalette(p);
+
+    model_ = new RowListModel(this);
+    lbResults = new QListView(this);
+    lbResults->setObjectName(QStringLiteral("lbResults"));
+    lbResults->setModel(model_);
+    lbResults->setUniformItemSizes(true);
+    lbResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lbResults->setSelectionMode(QAbstractItemView::SingleSelection);
+    lbResults->setGeometry(twipsRect(360, 480, 10215, 3570));
+    picHelp->raise();
+
+    watchDoubleClicks(lbResults->viewport());
+    watchKeys();
+    resizeControls(width(), height());
+}
+
+frmHist::~frmHist() = default;
+
+void frmHist::LoadHist() {
+    SecondaryHost& h = host();
+
+    // Phase 1: the history records. They are shown as they stand until the page list has given them
+    // their titles, so the list starts afresh each time rather than piling up the records of every
+    // opening.
+    std::vector<QString> records;
+    const QString billDir = h.billDir();
+    const QString historyPath = billDir + QString::fromLatin1(kHistoryFileName);
+    if (!billDir.isEmpty() && h.fileThere(historyPath)) {
+        if (const std::optional<QByteArray> bytes = readWholeFile(historyPath)) {
+            HistoryEntries entries = splitHistory(platform::fromAnsi(*bytes));
+            records = std::move(entries.records);
+            if (entries.overflow) {
+                h.messageBox(QStringLiteral("Too many History entries!"), kOkOnly);
+            }
+        }
+    }
+    showRows(provisionalRows(records));
+
+    // Phase 2: the page list. Any trouble with it leaves the provisional rows up.
+    const QString pageListPath = QDir(h.programFolder()).filePath(QString::fromLatin1(kPageListFileName));
+    if (h.fileThere(pageListPath)) {
+        if (const std::optional<QByteArray> bytes = readWholeFile(pageListPath)) {
+            PageTable pages;
+            const ListReadResult read = readPageList(platform::fromAnsi(*bytes), pages);
+            if (read.overflow) {
+                h.messageBox(QStringLiteral("Too many files!"), kOkOnly);
+            } else if (!read.failed) {
+                // Phase 3: the titles.
+                showRows(matchHistory(records, pages));
+            }
+        }
+    }
+    showWindow();
+}
+
+void frmHist::showRows(std::vector<HistRow> rows) {
+    std::vector<QString> texts;
+    texts.reserve(rows.size());
+    rowPage_.clear();
+    rowPage_.reserve(rows.size());
+    for (HistRow& row : rows) {
+        texts.push_back(std::move(row.text));
+        rowPage_.push_back(std::move(row.page));
+    }
+    model_->setRows(std::move(texts));
+}
+
+void frmHist::lbResults_DblClick() {
+    const int row = ListIndex();
+    if (row < 0 || row >= static_cast<int>(rowPage_.size())) {
+        return;
+    }
+    const QString page = trimSpaces(rowPage_[static_cast<std::size_t>(row)]).toString();
+    if (page.isEmpty()) {
+        return;
+    }
+    HandOver(host().mainWindow());
+    host().navigate(host().fileLocn() + page);
+    hide();
+}
+
+int frmHist::ListCount() const {
+    return model_->rowCount();
+}
+
+QString frmHist::List(int row) const {
+    return model_->index(row, 0).data().toString();
+}
+
+int frmHist::ListIndex() const {
+    const QModelIndexList selected = lbResults->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.front().row();
+}
+
+void frmHist::setListIndex(int row) {
+    const QModelIndex index = model_->index(row, 0);
+    if (index.isValid()) {
+        lbResults->setCurrentIndex(index);
+    } else {
+        lbResults->clearSelection();
+    }
+}
+
+void frmHist::resizeControls(int width, int height) {
+    // In every state, the list follows the window; its left and top stay where they were drawn.
+    if (lbResults == nullptr) {
+        return;
+    }
+    lbResults->resize(std::max(0, static_cast<int>(std::lround(0.95 * width))),
+                      std::max(0, static_cast<int>(std::lround(0.8 * height))));
 }
 
 } // namespace torvane::history

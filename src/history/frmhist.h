@@ -1,14 +1,51 @@
 #pragma once
 
-#include <QWidget>
+#include <QString>
+#include <history/histlist.h>
+#include <history/secondarywindow.h>
+#include <vector>
+
+class QListView;
 
 namespace torvane::history {
 
-// The history window: lists the pages the learner has reached and reopens one.
-class frmHist final : public QWidget {
+class RowListModel;
+
+// The history window: lists the titles of the pages the learner has reached, oldest first, and reopens
+// the chosen one in the main window.
+class frmHist final : public SecondaryWindow {
     Q_OBJECT
 public:
-    explicit frmHist(QWidget* parent = nullptr);
+    explicit frmHist(SecondaryHost& host, QWidget* parent = nullptr);
+    ~frmHist() override;
+
+    // Rebuilds the list from the history file (in the data folder) and the page list "files.trv" (in the
+    // program's folder), then shows the window. Called each time the placeholder "hist.trv" completes.
+    // Without a usable page list the rows are the history records themselves.
+    void LoadHist();
+
+    // Opens the selected row's page in the main window and hides this window; nothing without a
+    // selected row or for a row that names no page.
+    void lbResults_DblClick() override;
+
+    // The list and, for each of its rows, the page it opens (HistRowPage, row r in slot r).
+    QListView* lbResults = nullptr;
+    const std::vector<QString>& HistRowPage() const { return rowPage_; }
+
+    // The list box's view of things: the number of rows, the text of a row, the selected row (-1: none).
+    int ListCount() const;
+    QString List(int row) const;
+    int ListIndex() const;
+    void setListIndex(int row);
+
+protected:
+    void resizeControls(int width, int height) override;
+
+private:
+    void showRows(std::vector<HistRow> rows);
+
+    RowListModel* model_ = nullptr;
+    std::vector<QString> rowPage_;
 };
 
 } // namespace torvane::history

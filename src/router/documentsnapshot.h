@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 
@@ -13,3 +14,5 @@ struct DocumentSnapshot final {
 };
 
 } // namespace torvane::router
+
+Q_DECLARE_METATYPE(torvane::router::DocumentSnapshot)

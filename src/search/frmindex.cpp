@@ -1,15 +1,149 @@
+#include <QDir>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <cmath>
+#include <history/recordreader.h>
+#include <history/secondaryhost.h>
+#include <history/secondarylayout.h>
+#include <platform/ansitext.h>
 #include <search/frmindex.h>
+#include <search/frmsearch.h>
+#include <search/wordlists.h>
 
 namespace torvane::search {
 
-frmIndex::frmIndex(QWidget* parent) : QWidget(parent, Qt::Window) {
+using history::twipsRect;
+
+namespace {
+
+constexpr int kOkOnly = 0;
+constexpr int kExclamation = 48;
+
+} // namespace
+
+frmIndex::frmIndex(history::SecondaryHost& host, QWidget* parent)
+    : SecondaryWindow(host, Kind::Index, parent), words_(kTableCapacity + 1) {
     setObjectName(QStringLiteral("frmIndex"));
     setWindowTitle(QStringLiteral("Torvane - Index"));
-    // The secondary windows share a light grey background.
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, QColor(192, 192, 192));
-    setPalette(p);
+
+    txtInput = new QLineEdit(this);
+    txtInput->setObjectName(QStringLiteral("txtInput"));
+    txtInput->setGeometry(twipsRect(360, 600, 8535, 360));
+    connect(txtInput, &QLineEdit::textChanged, this, &frmIndex::txtInput_Change);
+
+    lblIndex = new QLabel(QStringLiteral("Index Results:"), this);
+    lblIndex->setObjectName(QStringLiteral("lblIndex"));
+    lblIndex->setGeometry(twipsRect(360, 1320, 2055, 255));
+
+    lblFound = new QLabel(QStringLiteral("Found:"), this);
+    lblFound->setObjectName(QStringLiteral("lblFound"));
+    lblFound->setGeometry(twipsRect(7680, 1320, 2175, 375));
+
+    model_ = new IndexModel(this);
+    model_->setWords(&words_);
+    lbResults = new QListView(this);
+    lbResults->setObjectName(QStringLiteral("lbResults"));
+    lbResults->setModel(model_);
+    // Equal row heights let the view lay out 20000 rows without measuring each one.
+    lbResults->setUniformItemSizes(true);
+    lbResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lbResults->setSelectionMode(QAbstractItemView::SingleSelection);
+    lbResults->setGeometry(twipsRect(360, 1680, 10215, 2400));
+
+    setTabOrder(txtInput, lbResults);
+    picHelp->raise();
+    watchDoubleClicks(lbResults->viewport());
+    watchKeys();
+    resizeControls(width(), height());
+}
+
+frmIndex::~frmIndex() = default;
+
+void frmIndex::LoadWords() {
+    history::SecondaryHost& h = host();
+    const QString path = QDir(h.programFolder()).filePath(QString::fromLatin1(kWordListFileName));
+    if (h.fileThere(path)) {
+        const std::optional<QByteArray> bytes = history::readWholeFile(path);
+        if (!bytes) {
+            // The window still opens, with the words it holds; the learner learns why the index is empty.
+            h.messageBox(
+                QStringLiteral("The word list could not be read:\n%1").arg(QDir::toNativeSeparators(path)),
+                kOkOnly + kExclamation);
+        } else {
+            WordTable table(false);
+            if (readWordList(platform::fromAnsi(*bytes), table).overflow) {
+                h.messageBox(QStringLiteral("Too many words!"), kOkOnly);
+            }
+            // Slots no record filled keep what they held, as with the search window's tables.
+            for (std::size_t slot = 1; slot < table.text.size(); ++slot) {
+                if (!table.text[slot].isEmpty()) {
+                    words_[slot] = std::move(table.text[slot]);
+                }
+            }
+            filter_ = IndexFilter(words_);
+        }
+    }
+    showWindow();
+}
+
+void frmIndex::txtInput_Change() {
+    std::vector<int> rows = filter_.narrow(txtInput->text());
+    const std::size_t count = rows.size();
+    model_->setRows(std::move(rows));
+    lblFound->setText(foundWordsLine(count));
+}
+
+void frmIndex::lbResults_DblClick() {
+    const int row = ListIndex();
+    if (row < 0) {
+        return;
+    }
+    const QString word = model_->rowText(row);
+    auto* search = qobject_cast<frmSearch*>(searchPeer());
+    HandOver(host().mainWindow());
+    HandOver(search);
+    if (search != nullptr) {
+        search->txtInput->setText(word);
+        // The search window may never have been opened in this run: its lists are loaded now, and its
+        // own first opening will not load them again.
+        search->ensureLoaded();
+        search->cmdFTS_Click();
+    }
+    host().navigate(host().fileLocn() + QStringLiteral("search.trv"));
+    hide();
+}
+
+int frmIndex::ListCount() const {
+    return model_->rowCount();
+}
+
+QString frmIndex::List(int row) const {
+    return model_->rowText(row);
+}
+
+int frmIndex::ListIndex() const {
+    const QModelIndexList selected = lbResults->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.front().row();
+}
+
+void frmIndex::setListIndex(int row) {
+    const QModelIndex index = model_->index(row, 0);
+    if (index.isValid()) {
+        lbResults->setCurrentIndex(index);
+    } else {
+        lbResults->clearSelection();
+    }
+}
+
+void frmIndex::resizeControls(int width, int height) {
+    if (lbResults == nullptr) {
+        return;
+    }
+    const auto px = [](double v) { return static_cast<int>(std::lround(v)); };
+    lbResults->resize(std::max(0, px(0.95 * width)), std::max(0, px(0.8 * height)));
+    txtInput->resize(std::max(0, px(0.8 * width)), txtInput->height());
 }
 
 } // namespace torvane::search

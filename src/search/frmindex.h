@@ -1,14 +1,55 @@
 #pragma once
 
-#include <QWidget>
+#include <QString>
+#include <history/secondarywindow.h>
+#include <search/indexfilter.h>
+#include <vector>
+
+class QLabel;
+class QLineEdit;
+class QListView;
 
 namespace torvane::search {
 
-// The word index window: lists the course's words, narrowed as the learner types.
-class frmIndex final : public QWidget {
+class frmSearch;
+
+// The word index window: lists the course's words, narrowed as the learner types; choosing a word
+// searches for it and shows the search window with the result.
+class frmIndex final : public history::SecondaryWindow {
     Q_OBJECT
 public:
-    explicit frmIndex(QWidget* parent = nullptr);
+    explicit frmIndex(history::SecondaryHost& host, QWidget* parent = nullptr);
+    ~frmIndex() override;
+
+    // Loads the words of "words.trv" (the first opening of "index.trv" in a run), then shows the window.
+    void LoadWords();
+
+    // Narrows the list to the words that begin with the text of txtInput; runs on every change of it.
+    void txtInput_Change();
+    // Searches for the selected word in the search window (the one handed in by setPeers) and shows it;
+    // nothing without a selection.
+    void lbResults_DblClick() override;
+
+    QLineEdit* txtInput = nullptr;
+    QLabel* lblIndex = nullptr;
+    QLabel* lblFound = nullptr;
+    QListView* lbResults = nullptr;
+
+    const std::vector<QString>& IndexWord() const { return words_; }
+    const IndexModel& model() const { return *model_; }
+
+    int ListCount() const;
+    QString List(int row) const;
+    int ListIndex() const;
+    void setListIndex(int row);
+
+protected:
+    void resizeControls(int width, int height) override;
+
+private:
+    std::vector<QString> words_;
+    IndexFilter filter_;
+    IndexModel* model_ = nullptr;
 };
 
 } // namespace torvane::search

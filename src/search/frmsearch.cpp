@@ -1,15 +1,178 @@
+#include <QDir>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <cmath>
+#include <history/recordreader.h>
+#include <history/rowlistmodel.h>
+#include <history/secondaryhost.h>
+#include <history/secondarylayout.h>
+#include <platform/ansitext.h>
 #include <search/frmsearch.h>
 
 namespace torvane::search {
 
-frmSearch::frmSearch(QWidget* parent) : QWidget(parent, Qt::Window) {
+using history::twipsRect;
+
+namespace {
+
+constexpr int kOkOnly = 0;
+constexpr int kKeyEnter = 13;
+
+} // namespace
+
+frmSearch::frmSearch(history::SecondaryHost& host, QWidget* parent)
+    : SecondaryWindow(host, Kind::Search, parent), tables_(std::make_unique<SearchTables>()) {
     setObjectName(QStringLiteral("frmSearch"));
     setWindowTitle(QStringLiteral("Torvane - Search"));
-    // The secondary windows share a light grey background.
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, QColor(192, 192, 192));
-    setPalette(p);
+
+    txtInput = new QLineEdit(this);
+    txtInput->setObjectName(QStringLiteral("txtInput"));
+    txtInput->setGeometry(twipsRect(360, 600, 8535, 360));
+
+    cmdFTS = new QPushButton(QStringLiteral("&Search"), this);
+    cmdFTS->setObjectName(QStringLiteral("cmdFTS"));
+    cmdFTS->setGeometry(twipsRect(9240, 600, 1335, 375));
+    connect(cmdFTS, &QPushButton::clicked, this, &frmSearch::cmdFTS_Click);
+
+    lblSearch = new QLabel(QStringLiteral("Search Results:"), this);
+    lblSearch->setObjectName(QStringLiteral("lblSearch"));
+    lblSearch->setGeometry(twipsRect(360, 1320, 2055, 255));
+
+    lblFound = new QLabel(QStringLiteral("Found:"), this);
+    lblFound->setObjectName(QStringLiteral("lblFound"));
+    lblFound->setGeometry(twipsRect(7680, 1320, 2175, 375));
+
+    model_ = new history::RowListModel(this);
+    lbResults = new QListView(this);
+    lbResults->setObjectName(QStringLiteral("lbResults"));
+    lbResults->setModel(model_);
+    lbResults->setUniformItemSizes(true);
+    lbResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lbResults->setSelectionMode(QAbstractItemView::SingleSelection);
+    lbResults->setGeometry(twipsRect(360, 1680, 10215, 2400));
+
+    setTabOrder(txtInput, cmdFTS);
+    setTabOrder(cmdFTS, lbResults);
+    picHelp->raise();
+    watchDoubleClicks(lbResults->viewport());
+    watchKeys();
+    resizeControls(width(), height());
+}
+
+frmSearch::~frmSearch() = default;
+
+void frmSearch::ensureLoaded() {
+    if (loaded_) {
+        return;
+    }
+    loaded_ = true;
+    history::SecondaryHost& h = host();
+    const QDir folder(h.programFolder());
+
+    // A missing list is passed over silently; a bad "files.trv" record ends that list only, and the
+    // words are read all the same.
+    const QString pagesPath = folder.filePath(QString::fromLatin1(history::kPageListFileName));
+    if (h.fileThere(pagesPath)) {
+        if (const std::optional<QByteArray> bytes = history::readWholeFile(pagesPath)) {
+            if (history::readPageList(platform::fromAnsi(*bytes), tables_->pages).overflow) {
+                h.messageBox(QStringLiteral("Too many files!"), kOkOnly);
+            }
+        }
+    }
+    const QString wordsPath = folder.filePath(QString::fromLatin1(kWordListFileName));
+    if (h.fileThere(wordsPath)) {
+        if (const std::optional<QByteArray> bytes = history::readWholeFile(wordsPath)) {
+            if (readWordList(platform::fromAnsi(*bytes), tables_->words).overflow) {
+                h.messageBox(QStringLiteral("Too many words!"), kOkOnly);
+            }
+        }
+    }
+    index_ = SearchIndex(*tables_);
+}
+
+void frmSearch::LoaderUp() {
+    ensureLoaded();
+    showWindow();
+}
+
+void frmSearch::cmdFTS_Click() {
+    const SearchQuery query = parseQuery(txtInput->text());
+    if (query.wordCount == 0) {
+        return; // the list and the count line keep what they show
+    }
+    const std::vector<int> found = index_.search(query);
+    std::vector<QString> rows;
+    rows.reserve(found.size());
+    foundPage_.clear();
+    foundPage_.reserve(found.size());
+    for (const int r : found) {
+        rows.push_back(tables_->pages.title[static_cast<std::size_t>(r)] + QLatin1Char(' '));
+        foundPage_.push_back(tables_->pages.file[static_cast<std::size_t>(r)]);
+    }
+    model_->setRows(std::move(rows));
+    lblFound->setText(foundPagesLine(found.size()));
+}
+
+void frmSearch::lbResults_DblClick() {
+    const int row = ListIndex();
+    if (row < 0 || row >= static_cast<int>(foundPage_.size())) {
+        return;
+    }
+    const QString page = foundPage_[static_cast<std::size_t>(row)];
+    HandOver(host().mainWindow());
+    host().navigate(host().fileLocn() + page);
+    hide();
+}
+
+bool frmSearch::controlKeyDown(QObject* control, int& keyCode, int) {
+    if (keyCode != kKeyEnter) {
+        return false;
+    }
+    if (control == txtInput) {
+        // Enter searches; swallowing it keeps the text box from sounding.
+        cmdFTS_Click();
+        return true;
+    }
+    if (control == lbResults || control == lbResults->viewport()) {
+        lbResults_DblClick();
+        return true;
+    }
+    return false;
+}
+
+int frmSearch::ListCount() const {
+    return model_->rowCount();
+}
+
+QString frmSearch::List(int row) const {
+    return model_->index(row, 0).data().toString();
+}
+
+int frmSearch::ListIndex() const {
+    const QModelIndexList selected = lbResults->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.front().row();
+}
+
+void frmSearch::setListIndex(int row) {
+    const QModelIndex index = model_->index(row, 0);
+    if (index.isValid()) {
+        lbResults->setCurrentIndex(index);
+    } else {
+        lbResults->clearSelection();
+    }
+}
+
+void frmSearch::resizeControls(int width, int height) {
+    if (lbResults == nullptr) {
+        return;
+    }
+    const auto px = [](double v) { return static_cast<int>(std::lround(v)); };
+    lbResults->resize(std::max(0, px(0.95 * width)), std::max(0, px(0.8 * height)));
+    txtInput->resize(std::max(0, px(0.95 * width - cmdFTS->width() - 20)), txtInput->height());
+    cmdFTS->move(px(0.88 * width), cmdFTS->y());
 }
 
 } // namespace torvane::search

@@ -4,19 +4,21 @@
 #include <platform/instancelock.h>
 #include <platform/timing.h>
 #include <search/frmindex.h>
+#include <media/wmp1.h>
 #include <search/frmsearch.h>
+#include <shell/frmsplsh.h>
+#include <shell/helppicture.h>
 #include <shell/twips.h>
 
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWebEngineScript>
 #include <QWebEngineView>
-#include <cstdio>
-#include <cstdlib>
 
 namespace torvane::shell {
 
@@ -27,7 +29,6 @@ constexpr int kDesignLeft = 1560;
 constexpr int kDesignTop = 1950;
 constexpr int kDesignClientWidth = 14520;
 constexpr int kDesignClientHeight = 11115;
-constexpr int kBrowserTop = 360;
 
 // The toolbar row: ten buttons, 975 x 280 twips, 990 twips apart, from left 45 at top 30.
 constexpr int kButtonLeft = 45;
@@ -76,9 +77,14 @@ frmTRV::frmTRV(ViewerServices services) : QWidget(nullptr), services_(std::move(
         services_.environment = platform::systemEnvironment();
     }
     buildWindow();
-    frmSearch_ = std::make_unique<search::frmSearch>();
-    frmIndex_ = std::make_unique<search::frmIndex>();
-    frmHist_ = std::make_unique<history::frmHist>();
+    frmSearch_ = std::make_unique<search::frmSearch>(static_cast<history::SecondaryHost&>(*this));
+    frmIndex_ = std::make_unique<search::frmIndex>(static_cast<history::SecondaryHost&>(*this));
+    frmHist_ = std::make_unique<history::frmHist>(static_cast<history::SecondaryHost&>(*this));
+    for (history::SecondaryWindow* window : {static_cast<history::SecondaryWindow*>(frmSearch_.get()),
+                                             static_cast<history::SecondaryWindow*>(frmIndex_.get()),
+                                             static_cast<history::SecondaryWindow*>(frmHist_.get())}) {
+        window->setPeers(frmSearch_.get(), frmIndex_.get(), frmHist_.get());
+    }
 }
 
 frmTRV::~frmTRV() = default;
@@ -90,6 +96,7 @@ void frmTRV::buildWindow() {
     move(twipsToPixels(kDesignLeft), twipsToPixels(kDesignTop));
 
     buildToolbar();
+    connectToolbar();
 
     Web1 = new QWebEngineView(this);
     Web1->setObjectName(QStringLiteral("Web1"));
@@ -101,9 +108,17 @@ void frmTRV::buildWindow() {
     picAVI->setStyleSheet(QStringLiteral("background: black;"));
     picAVI->hide();
 
+    WMP1 = new media::WMP1(this);
+    WMP1->setObjectName(QStringLiteral("WMP1"));
+    WMP1->setGeometry(twipsRect(0, 0, 13050, 9600));
+    WMP1->hide();
+
+    frmSplsh = new shell::frmSplsh(this);
+
     picHelp = new QLabel(this);
     picHelp->setObjectName(QStringLiteral("picHelp"));
     picHelp->setGeometry(twipsRect(600, 720, 12315, 10425));
+    picHelp->setPixmap(QPixmap::fromImage(drawMainHelpPicture()));
     picHelp->hide();
 
     const auto& iv = platform::intervals();
@@ -113,6 +128,9 @@ void frmTRV::buildWindow() {
     Timer3D = makeTimer(iv.launchMs);
     TimerKV = makeTimer(iv.launchMs);
     TimerEnd = makeTimer(iv.pollMs);
+    connect(TimerPREavi, &QTimer::timeout, this, &frmTRV::TimerPREavi_Timer);
+    connect(TimerAVI, &QTimer::timeout, this, &frmTRV::TimerAVI_Timer);
+    connect(TimerEnd, &QTimer::timeout, this, &frmTRV::TimerEnd_Timer);
 }
 
 void frmTRV::buildToolbar() {
@@ -144,8 +162,11 @@ bool frmTRV::event(QEvent* e) {
         Form_Activate();
         break;
     case QEvent::Resize:
-        // The browser covers everything below the toolbar row.
-        Web1->setGeometry(0, twipsToPixels(kBrowserTop), width(), std::max(0, height() - twipsToPixels(kBrowserTop)));
+        if (loaded_) {
+            Form_Resize();
+        } else {
+            layoutBrowser();
+        }
         break;
     default:
         break;
@@ -173,23 +194,6 @@ void frmTRV::onLoadFinished() {
             }
             Web1_DocumentComplete(snapshot);
         });
-}
-
-void frmTRV::Web1_DocumentComplete(const router::DocumentSnapshot& snapshot) {
-    lastDocument_ = snapshot;
-    emit documentCompleted(snapshot);
-}
-
-void frmTRV::EndTRV() {
-    TimerEnd->stop();
-    links_.closeLinks();
-    instanceLock_.reset();
-    if (services_.endProcess) {
-        services_.endProcess();
-        return;
-    }
-    std::fflush(nullptr);
-    std::_Exit(0);
 }
 
 int frmTRV::message(const QString& text, int style, const QString& title) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <history/secondaryhost.h>
 #include <media/links.h>
+#include <media/viewerlink.h>
 #include <platform/folders.h>
 #include <router/documentsnapshot.h>
+#include <router/navigation.h>
 #include <shell/messagebox.h>
 
 #include <QPointer>
@@ -11,14 +14,22 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
+class QPrinter;
 class QPushButton;
 class QTimer;
+class QCloseEvent;
+class QImage;
+class QKeyEvent;
 class QWebEngineView;
 
 namespace torvane::history {
 class frmHist;
+}
+namespace torvane::media {
+class WMP1;
 }
 namespace torvane::platform {
 class InstanceLock;
@@ -37,12 +48,20 @@ struct ViewerServices final {
     platform::Environment environment;       // empty: the process environment
     std::function<QSize()> screenSize;        // whole screen in pixels; empty: the primary screen
     std::function<void()> endProcess;         // last step of EndTRV; empty: end the process at once
+    std::optional<QString> commandLine;       // what follows the program's name; none: the real one
+    // The default printer, or nullptr when none is set up; empty: the system's.
+    std::function<std::unique_ptr<QPrinter>()> defaultPrinter;
+    // Lets the learner choose how to print; false when cancelled. Empty: the system's print dialog.
+    std::function<bool(QPrinter&, QWidget*)> printDialog;
+    // Starts a program detached; false when it cannot be started. Empty: the system's way.
+    std::function<bool(const QString&, const QStringList&)> startProgram;
+    QString programFolder;                    // where the word lists lie; empty: the program's own folder
     QString courseRoot;                       // bundled course on disk; empty: "course" beside the program
 };
 
 // The main course-viewer window: the course browser under the toolbar row, the video area, the timers,
 // and the state every other window reads.
-class frmTRV final : public QWidget {
+class frmTRV final : public QWidget, private history::SecondaryHost, private media::ViewerLink {
     Q_OBJECT
 public:
     enum class Role {
@@ -58,10 +77,39 @@ public:
     Role Form_Load();
     void LastBit();
     void SizeClass();
+    void Form_Resize();
+    // A module placeholder has completed: the module page of the screen's size replaces it.
+    void ShowPage(const QString& base);
+    // Closes a video: watching off, player stopped and invisible, backdrop hidden.
+    void stopVideo();
     bool FolderThere(const QString& path);
     bool FileThere(const QString& path);
     // Ends the program: polling off, the shared blocks closed in order, the process ended at once.
-    void EndTRV();
+    void EndTRV() override;
+    // Raises the end flag in "KirvoltEnd" for the tools; the program goes on.
+    void ShutOffTRV() override;
+    // Ends a hand-off: "KirvoltName" cleared with 255 zero bytes, flushed.
+    void ShutOffWithfile() override;
+    // The quit question; on Yes the history file is deleted and the program ends.
+    void AskQuit();
+    // Prints a picture on the default printer, or without one the page in Web1 through the print dialog.
+    void printCommand(const QImage* picture);
+
+    // The toolbar commands.
+    void cmdCont_Click();
+    void cmdPrint_Click();
+    void cmdSearch_Click();
+    void cmdBack_Click();
+    void cmdPrev_Click();
+    void cmdNext_Click();
+    void cmdHist_Click();
+    void cmdCalc_Click();
+    void cmdHelp_Click();
+    void cmdSecn_Click();
+    void picHelp_Click();
+    // The window's keys; a key code or character set to 0 is swallowed.
+    void Form_KeyDown(int& keyCode, int shift);
+    void Form_KeyPress(int& character);
 
     // Shared state read by the other windows.
     QString FileLocn;
@@ -74,9 +122,22 @@ public:
     QString ProgramFilesFolder;
     QString AppDataFolder;
 
+    // The navigation state, written by every completed document.
+    QString CurPage;
+    int CurModule = 0;
+    QString SecnLink;
+    QString PrevLink;
+    QString NextLink;
+    bool GoingBack = false;
+    bool SearchLoaded = false;
+    bool IndexLoaded = false;
+    bool HistLoaded = false;
+
     QWebEngineView* Web1 = nullptr;
+    media::WMP1* WMP1 = nullptr;
     QWidget* picAVI = nullptr;
     QLabel* picHelp = nullptr;
+    QWidget* frmSplsh = nullptr;
     QTimer* TimerPREavi = nullptr;
     QTimer* TimerAVI = nullptr;
     QTimer* TimerPop = nullptr;
@@ -84,6 +145,7 @@ public:
     QTimer* TimerKV = nullptr;
     QTimer* TimerEnd = nullptr;
 
+    QPushButton* toolbarButton(int position) const { return toolbar_.at(static_cast<std::size_t>(position)); }
     search::frmSearch& searchWindow() { return *frmSearch_; }
     search::frmIndex& indexWindow() { return *frmIndex_; }
     history::frmHist& historyWindow() { return *frmHist_; }
@@ -98,8 +160,28 @@ signals:
 
 protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
+    // What the secondary windows and the media windows ask of the main window.
+    QString fileLocn() const override { return FileLocn; }
+    QString billDir() const override { return BillDir; }
+    QString programFolder() const override;
+    int screenSize() const override { return ScreenSize; }
+    QWidget* mainWindow() override { return this; }
+    void navigate(const QString& address) override { navigateTo(address); }
+    void goBack() override;
+    void print(const QPixmap* picture) override;
+    void endProgram() override { EndTRV(); }
+    void startCalculator() override;
+    bool fileThere(const QString& path) override { return FileThere(path); }
+    int messageBox(const QString& text, int style) override { return message(text, style); }
+    std::optional<int> msgBoxAt(const QString& prompt, int style, const QString& title, QWidget* owner,
+                                const QVariant& x, const QVariant& y) override;
+    void setFromWithfile() override { FromWithfile = true; }
+    void stopPopupWatch() override;
+
     void buildWindow();
     void buildToolbar();
     QTimer* makeTimer(int intervalMs);
@@ -111,6 +193,27 @@ private:
     void Form_Activate();
     void onLoadFinished();
     void Web1_DocumentComplete(const router::DocumentSnapshot& snapshot);
+    void runStep(router::Step step, const router::PageDecision& decision, const router::DocumentSnapshot& snapshot);
+    void keepLinks(const QStringList& links);
+    void record();
+    void playVideo(const QString& address);
+    void playNarration(const QString& address);
+    void openWindow(router::SecondaryWindow window);
+    void contentsRedirect();
+    void finish();
+    void layoutBrowser();
+    int captionHeight() const;
+    QSize wholeScreen() const;
+    void TimerPREavi_Timer();
+    void TimerAVI_Timer();
+    void TimerEnd_Timer();
+    void takeNarrationRequest();
+    void connectToolbar();
+    void navigateTo(const QString& address);
+    void openSecondary(QWidget& window, const QString& placeholder);
+    bool handleKeyEvent(QKeyEvent* e);
+    bool commandLineIsEmpty() const;
+    std::unique_ptr<QPrinter> defaultPrinter() const;
     int message(const QString& text, int style = mb::OKOnly, const QString& title = QString::fromLatin1(kAppTitle));
 
     ViewerServices services_;
@@ -118,10 +221,12 @@ private:
     media::Links links_;
     std::unique_ptr<platform::InstanceLock> instanceLock_;
     std::array<QPushButton*, 10> toolbar_{};
+    std::unique_ptr<QPrinter> pagePrinter_; // kept until the browser has printed
     std::unique_ptr<search::frmSearch> frmSearch_;
     std::unique_ptr<search::frmIndex> frmIndex_;
     std::unique_ptr<history::frmHist> frmHist_;
     router::DocumentSnapshot lastDocument_;
+    bool loaded_ = false; // Form_Load has run: resizes now follow the page variants
 };
 
 } // namespace torvane::shell

@@ -1,6 +1,7 @@
 #include <shell/screenmessageboxes.h>
 
 #include <QMessageBox>
+#include <QScreen>
 
 namespace torvane::shell {
 
@@ -49,10 +50,12 @@ int resultFor(int button) {
 
 int ScreenMessageBoxes::show(const MessageBoxRequest& request) {
     QMessageBox box(iconFor(request.style), request.title, request.text, buttonsFor(request.style), request.owner);
-    if (request.topLeft) {
+    if (request.placement && request.owner != nullptr) {
         // Placed before it becomes visible, so it never shows anywhere else first.
         box.adjustSize();
-        box.move(*request.topLeft);
+        const QRect reference = request.placement->desktop ? request.owner->screen()->virtualGeometry()
+                                                           : request.owner->frameGeometry();
+        box.move(placeBox(reference, box.frameSize(), *request.placement));
     }
     if ((request.style & mb::SetForeground) != 0) {
         box.setWindowFlag(Qt::WindowStaysOnTopHint);

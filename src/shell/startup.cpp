@@ -20,6 +20,7 @@
 namespace torvane::shell {
 
 frmTRV::Role frmTRV::Form_Load() {
+    loaded_ = true;
     if (!SetFileLocn()) {
         return Role::Stopped;
     }
@@ -92,8 +93,7 @@ bool frmTRV::isFirstCopy() {
 }
 
 void frmTRV::LastBit() {
-    const QSize screen = services_.screenSize ? services_.screenSize()
-                                              : QGuiApplication::primaryScreen()->geometry().size();
+    const QSize screen = wholeScreen();
     ScreenWidth = screen.width();
     ScreenHeight = screen.height();
     SizeClass();

@@ -1,0 +1,54 @@
+#include <media/frmpopup.h>
+
+#include <media/viewerlink.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWebEngineView>
+
+namespace torvane::media {
+
+frmPopup::frmPopup(ViewerLink& viewer)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), viewer_(viewer) {
+    setObjectName(QStringLiteral("frmPopup"));
+    setWindowTitle(QStringLiteral("Torvane - picture"));
+    Web2 = new QWebEngineView(this);
+    Web2->setObjectName(QStringLiteral("Web2"));
+    // Keys pressed while the picture has the focus end the popup as well.
+    qApp->installEventFilter(this);
+}
+
+void frmPopup::showPicture(const QString& popFile) {
+    popFile_ = popFile;
+    Web2->setUrl(QUrl(viewer_.fileLocn() + popFile_));
+}
+
+bool frmPopup::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) {
+        Form_Activate();
+    }
+    return QWidget::event(e);
+}
+
+bool frmPopup::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == this && watched == QApplication::focusWidget()) {
+            Form_KeyDown();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void frmPopup::Form_Activate() {
+    QCoreApplication::processEvents();
+    Web2->setUrl(QUrl(viewer_.fileLocn() + popFile_));
+}
+
+void frmPopup::Form_KeyDown() {
+    viewer_.stopPopupWatch();
+    viewer_.EndTRV();
+}
+
+} // namespace torvane::media

@@ -1,0 +1,38 @@
+// Events the main window takes from its children and from the whole application.
+#include <shell/frmtrv.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace torvane::shell {
+
+bool frmTRV::eventFilter(QObject* watched, QEvent* e) {
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+        if (watched == picAVI) {
+            stopVideo(); // picAVI_MouseDown
+            return true;
+        }
+        if (watched == picHelp) {
+            picHelp_Click();
+            return true;
+        }
+        break;
+    case QEvent::KeyPress:
+        // Key events arrive at the focus widget (often inside the browser); each is handled once,
+        // there, when that widget belongs to this window.
+        if (watched == QApplication::focusWidget() || (QApplication::focusWidget() == nullptr && watched == this)) {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget != nullptr && widget->window() == this) {
+                return handleKeyEvent(static_cast<QKeyEvent*>(e));
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+} // namespace torvane::shell

@@ -1,0 +1,172 @@
+#include <shell/helppicture.h>
+
+#include <QFont>
+#include <QPainter>
+#include <QPainterPath>
+#include <array>
+
+namespace torvane::shell {
+
+namespace {
+
+constexpr int kWidth = 820;
+constexpr int kHeight = 692;
+
+struct CommandLine {
+    const char* button; // the caption without its access-key marker
+    int accessKey;      // position of the underlined letter in the caption, -1 for none
+    const char* meaning;
+};
+// The toolbar, left to right, and what each command does.
+constexpr std::array<CommandLine, 10> kCommands{{
+    {"Contents", 0, "module selection"},
+    {"Print", 0, "print a page"},
+    {"Search", 0, "search for pages that have a particular word"},
+    {"Back", 0, "last screen"},
+    {"<<", 0, "previous"},
+    {">>", 0, "next page"},
+    {"History", 3, "go back to each page visited"},
+    {"Calc", 1, "the system calculator"},
+    {"Help", 0, "this screen"},
+    {"Section", 6, "sections of this module"},
+}};
+// The index window's button, which the main toolbar reaches through Search.
+constexpr CommandLine kIndexLine{"Index", 0, "find the words in alphabetical order"};
+
+struct PageButton {
+    const char* glyph;
+    QColor colour;
+    const char* meaning;
+};
+const std::array<PageButton, 9> kPageButtons{{
+    {"\u266A", QColor(0x2f, 0x6f, 0xb5), "listen to a mini-lecture"},
+    {"\u25B6", QColor(0xb5, 0x3a, 0x2f), "watch a video"},
+    {"\u2192", QColor(0x2f, 0x8f, 0x4f), "continue to the next page"},
+    {"?", QColor(0x8a, 0x5a, 0x1f), "answer"},
+    {"\u2211", QColor(0x5a, 0x3f, 0x9a), "method of solution"},
+    {"R", QColor(0x3f, 0x6f, 0x6f), "reference page"},
+    {"\u23DA", QColor(0xc0, 0x7a, 0x10), "lab project in the circuit simulator"},
+    {"3D", QColor(0x1f, 0x7a, 0x9a), "lab project in the 3-D lab"},
+    {"Q", QColor(0x7a, 0x1f, 0x5a), "lab quiz in the 3-D lab"},
+}};
+
+QFont font(int pixelSize, bool bold = false) {
+    QFont f;
+    f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    f.setPixelSize(pixelSize);
+    f.setBold(bold);
+    return f;
+}
+
+// A raised button face with its caption, the access key underlined.
+void drawButton(QPainter& p, const QRect& r, const CommandLine& line) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xd4, 0xd0, 0xc8));
+    p.drawRect(r);
+    p.setPen(Qt::white);
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(QColor(0x40, 0x40, 0x40));
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+    const QString caption = QString::fromUtf8(line.button);
+    p.setFont(font(11, true));
+    p.setPen(Qt::black);
+    p.drawText(r, Qt::AlignCenter, caption);
+    if (line.accessKey >= 0) {
+        const QFontMetrics fm(p.font());
+        const int textLeft = r.left() + (r.width() - fm.horizontalAdvance(caption)) / 2;
+        const int x0 = textLeft + fm.horizontalAdvance(caption.left(line.accessKey));
+        const int x1 = x0 + fm.horizontalAdvance(caption.mid(line.accessKey, 1));
+        const int y = r.top() + (r.height() + fm.ascent()) / 2 + 1;
+        p.drawLine(x0, y, x1 - 1, y);
+    }
+}
+
+void drawToolbarRow(QPainter& p, int top) {
+    for (std::size_t i = 0; i < kCommands.size(); ++i) {
+        drawButton(p, QRect(14 + static_cast<int>(i) * 80, top, 76, 22), kCommands[i]);
+    }
+}
+
+int drawCommandLines(QPainter& p, int top) {
+    const int rowHeight = 27;
+    int y = top;
+    auto row = [&](const CommandLine& line) {
+        drawButton(p, QRect(40, y, 90, 21), line);
+        p.setFont(font(15));
+        p.setPen(QColor(0x20, 0x20, 0x20));
+        p.drawText(QRect(150, y - 2, 640, 25), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8(line.meaning));
+        y += rowHeight;
+    };
+    for (std::size_t i = 0; i < kCommands.size(); ++i) {
+        row(kCommands[i]);
+        if (i == 2) {
+            row(kIndexLine); // next to Search, whose window carries it
+        }
+    }
+    return y;
+}
+
+void drawPageButtons(QPainter& p, int top) {
+    const int columnWidth = 390;
+    for (std::size_t i = 0; i < kPageButtons.size(); ++i) {
+        const int column = static_cast<int>(i) % 2;
+        const int rowIndex = static_cast<int>(i) / 2;
+        const QRect icon(40 + column * columnWidth, top + rowIndex * 34, 26, 26);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kPageButtons[i].colour);
+        p.drawRoundedRect(icon, 6, 6);
+        p.setPen(Qt::white);
+        p.setFont(font(13, true));
+        p.drawText(icon, Qt::AlignCenter, QString::fromUtf8(kPageButtons[i].glyph));
+        p.setPen(QColor(0x20, 0x20, 0x20));
+        p.setFont(font(14));
+        p.drawText(QRect(icon.right() + 12, icon.top(), columnWidth - 50, 26), Qt::AlignVCenter | Qt::AlignLeft,
+                   QString::fromUtf8(kPageButtons[i].meaning));
+    }
+}
+
+} // namespace
+
+QImage drawMainHelpPicture() {
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    image.fill(QColor(0xfb, 0xfa, 0xf5));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    p.setPen(QColor(0x30, 0x30, 0x30));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(0, 0, kWidth - 1, kHeight - 1);
+    p.fillRect(QRect(1, 1, kWidth - 2, 40), QColor(0x1f, 0x3f, 0x6f));
+    p.setPen(Qt::white);
+    p.setFont(font(20, true));
+    p.drawText(QRect(14, 1, kWidth - 28, 40), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Torvane - Help"));
+    p.setFont(font(12));
+    p.drawText(QRect(14, 1, kWidth - 28, 40), Qt::AlignVCenter | Qt::AlignRight,
+               QStringLiteral("Alt + the underlined letter presses a button"));
+
+    drawToolbarRow(p, 52);
+    p.setPen(QColor(0x1f, 0x3f, 0x6f));
+    p.setFont(font(16, true));
+    p.drawText(QRect(20, 86, 780, 24), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("The toolbar"));
+    const int afterCommands = drawCommandLines(p, 114);
+
+    p.setPen(QColor(0x1f, 0x3f, 0x6f));
+    p.setFont(font(16, true));
+    p.drawText(QRect(20, afterCommands + 6, 780, 24), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Buttons on the course pages"));
+    drawPageButtons(p, afterCommands + 36);
+
+    p.setPen(QColor(0x50, 0x50, 0x50));
+    p.setFont(font(12));
+    p.drawText(QRect(20, kHeight - 28, 780, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Page Up, Page Down, Alt+comma, Alt+full stop: previous and next page.  Esc: stop a "
+                              "video.  Alt+Q: quit."));
+    p.drawText(QRect(20, kHeight - 28, 780, 20), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("Click or press a key to close"));
+    return image;
+}
+
+} // namespace torvane::shell

@@ -1,0 +1,44 @@
+// What the main window does for the secondary windows and the media windows.
+#include <shell/frmtrv.h>
+
+#include <QCoreApplication>
+#include <QPixmap>
+#include <QTimer>
+#include <QWebEngineHistory>
+#include <QWebEngineView>
+
+namespace torvane::shell {
+
+QString frmTRV::programFolder() const {
+    return services_.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : services_.programFolder;
+}
+
+void frmTRV::goBack() {
+    Web1->history()->back();
+}
+
+void frmTRV::print(const QPixmap* picture) {
+    if (picture == nullptr) {
+        printCommand(nullptr);
+        return;
+    }
+    const QImage image = picture->toImage();
+    printCommand(&image);
+}
+
+std::optional<int> frmTRV::msgBoxAt(const QString& prompt, int style, const QString& title, QWidget* owner,
+                                    const QVariant& x, const QVariant& y) {
+    return MsgBoxAt(*services_.messageBoxes, prompt, style, title, owner, false, x, y);
+}
+
+void frmTRV::stopPopupWatch() {
+    TimerPop->stop();
+}
+
+void frmTRV::ShutOffWithfile() {
+    const QByteArray zeros(255, '\0');
+    links_.kirvoltName().writeAndFlush(
+        0, std::span(reinterpret_cast<const std::uint8_t*>(zeros.constData()), static_cast<std::size_t>(zeros.size())));
+}
+
+} // namespace torvane::shell

@@ -1,0 +1,155 @@
+// The navigation handler: every document the browser completes becomes the viewer's state here.
+#include <shell/frmtrv.h>
+
+#include <history/frmhist.h>
+#include <history/historyfile.h>
+#include <media/wmp1.h>
+#include <platform/timing.h>
+#include <search/frmindex.h>
+#include <search/frmsearch.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QWebEngineHistory>
+#include <QWebEngineScript>
+#include <QWebEngineView>
+
+namespace torvane::shell {
+
+using router::Step;
+
+namespace {
+
+// `text` as a script string literal.
+QString scriptString(const QString& text) {
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(array.mid(1, array.size() - 2));
+}
+
+} // namespace
+
+void frmTRV::Web1_DocumentComplete(const router::DocumentSnapshot& snapshot) {
+    lastDocument_ = snapshot;
+    const router::PageDecision decision = router::decidePage(snapshot.locationUrl, FileLocn);
+    CurPage = decision.curPage;
+    if (decision.inCourse) {
+        if (!isVisible()) {
+            show();
+        }
+        if (decision.module) {
+            CurModule = *decision.module;
+        }
+        setWindowTitle(decision.caption);
+        for (const Step step : decision.steps) {
+            runStep(step, decision, snapshot);
+        }
+    }
+    finish();
+    emit documentCompleted(snapshot);
+}
+
+void frmTRV::runStep(Step step, const router::PageDecision& decision, const router::DocumentSnapshot& snapshot) {
+    switch (step) {
+    case Step::KeepLinks:
+        keepLinks(snapshot.links);
+        break;
+    case Step::Record:
+        record();
+        break;
+    case Step::Video:
+        playVideo(decision.mediaAddress);
+        break;
+    case Step::Narration:
+        playNarration(decision.mediaAddress);
+        break;
+    case Step::OpenWindow:
+        openWindow(decision.window);
+        break;
+    case Step::ContentsRedirect:
+        contentsRedirect();
+        break;
+    case Step::ShowPage:
+        ShowPage(decision.placeholderBase);
+        break;
+    }
+}
+
+void frmTRV::keepLinks(const QStringList& links) {
+    const auto kept = router::keepLinks({SecnLink, PrevLink, NextLink}, links);
+    SecnLink = kept.section;
+    PrevLink = kept.previous;
+    NextLink = kept.next;
+}
+
+void frmTRV::record() {
+    history::AppendHistory(BillDir, CurPage);
+}
+
+void frmTRV::ShowPage(const QString& base) {
+    if (GoingBack) {
+        // Back passes over placeholders.
+        Web1->history()->back();
+        GoingBack = false;
+        return;
+    }
+    keepLinks(lastDocument_.links);
+    Web1->setUrl(QUrl(router::modulePageAddress(FileLocn, base, static_cast<router::ScreenSize>(ScreenSize))));
+    record();
+}
+
+void frmTRV::contentsRedirect() {
+    SizeClass();
+    const QString contents = FileLocn + router::contentsPage(static_cast<router::ScreenSize>(ScreenSize));
+    SecnLink = contents;
+    PrevLink = contents;
+    NextLink = contents;
+    // Link 5 of the page leads to the contents page of the right size.
+    const QString script = QStringLiteral("(function(){var l=document.links;if(l.length>5){l[5].href=%1;}})()")
+                               .arg(scriptString(contents));
+    Web1->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld);
+}
+
+void frmTRV::openWindow(router::SecondaryWindow window) {
+    platform::WaitASecond();
+    bool& loaded = window == router::SecondaryWindow::Search  ? SearchLoaded
+                   : window == router::SecondaryWindow::Index ? IndexLoaded
+                                                              : HistLoaded;
+    if (loaded) {
+        switch (window) {
+        case router::SecondaryWindow::Search:
+            frmSearch_->show();
+            break;
+        case router::SecondaryWindow::Index:
+            frmIndex_->show();
+            break;
+        case router::SecondaryWindow::History:
+            frmHist_->LoadHist();
+            break;
+        }
+    } else {
+        loaded = true;
+        const QRect main = frameGeometry();
+        frmSplsh->move(main.left() + main.width() / 3, main.top() + main.height() / 3);
+        frmSplsh->show();
+        frmSplsh->repaint();
+        switch (window) {
+        case router::SecondaryWindow::Search:
+            frmSearch_->LoaderUp();
+            break;
+        case router::SecondaryWindow::Index:
+            frmIndex_->LoadWords();
+            break;
+        case router::SecondaryWindow::History:
+            frmHist_->LoadHist();
+            break;
+        }
+    }
+    frmSplsh->hide();
+}
+
+void frmTRV::finish() {
+    layoutBrowser();
+    GoingBack = false;
+}
+
+} // namespace torvane::shell

@@ -1,0 +1,58 @@
+// Printing: the page in the browser through the print dialog, or a help picture on the default printer.
+#include <shell/frmtrv.h>
+
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QWebEngineView>
+
+namespace torvane::shell {
+
+std::unique_ptr<QPrinter> frmTRV::defaultPrinter() const {
+    if (services_.defaultPrinter) {
+        return services_.defaultPrinter();
+    }
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    return info.isNull() ? nullptr : std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+}
+
+void frmTRV::printCommand(const QImage* picture) {
+    QString error;
+    if (picture == nullptr) {
+        auto printer = defaultPrinter();
+        if (!printer) {
+            // No printer set up: the browser's print command is not available.
+            message(QStringLiteral("The Print command is currently disabled."));
+            error = QStringLiteral("No printer is set up on this computer.");
+        } else if (!Web1->url().isEmpty() && !pagePrinter_) {
+            const bool chosen = services_.printDialog ? services_.printDialog(*printer, this)
+                                                      : QPrintDialog(printer.get(), this).exec() == QDialog::Accepted;
+            if (chosen) {
+                // The browser prints in the background; the printer must live until it has finished.
+                pagePrinter_ = std::move(printer);
+                connect(
+                    Web1, &QWebEngineView::printFinished, this, [this](bool) { pagePrinter_.reset(); },
+                    Qt::SingleShotConnection);
+                Web1->print(pagePrinter_.get());
+            }
+        }
+    } else {
+        auto printer = defaultPrinter();
+        QPainter painter;
+        if (!printer) {
+            error = QStringLiteral("No printer is set up on this computer.");
+        } else if (!painter.begin(printer.get())) {
+            error = QStringLiteral("The printer could not be started.");
+        } else {
+            // One picture pixel to one device pixel at the page's top-left corner.
+            painter.drawImage(QPoint(0, 0), *picture);
+            painter.end();
+        }
+    }
+    if (!error.isEmpty()) {
+        message(QStringLiteral("Print command Error: ") + error);
+    }
+}
+
+} // namespace torvane::shell

@@ -1,0 +1,72 @@
+// Quitting: the quit question, closing the window, the end of the program and the end flag.
+#include <shell/frmtrv.h>
+
+#include <history/historyfile.h>
+#include <platform/instancelock.h>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+namespace torvane::shell {
+
+namespace {
+constexpr int kQuitStyle = mb::YesNo | mb::Question | mb::SetForeground; // 65572
+} // namespace
+
+void frmTRV::AskQuit() {
+    const auto answer = MsgBoxAt(*services_.messageBoxes, QStringLiteral("Do you want to quit?"), kQuitStyle,
+                                 QStringLiteral("Quit Torvane?"), this, false, 100, 80);
+    if (answer == mb::No) {
+        return;
+    }
+    const QString historyFile = BillDir + QString::fromLatin1(history::kHistoryFileName);
+    if (!BillDir.isEmpty() && FileThere(historyFile) && !QFile::remove(historyFile)) {
+        message(QStringLiteral("Torvane could not delete the history of visited pages:\n%1\n\nIt will be listed "
+                               "again the next time Torvane starts.")
+                    .arg(QDir::toNativeSeparators(historyFile)),
+                mb::OKOnly | mb::Exclamation);
+    }
+    EndTRV();
+}
+
+bool frmTRV::commandLineIsEmpty() const {
+    if (services_.commandLine) {
+        return services_.commandLine->isEmpty();
+    }
+    return QCoreApplication::arguments().size() <= 1;
+}
+
+void frmTRV::closeEvent(QCloseEvent* e) {
+    // Form_QueryUnload: the viewer asks before it closes; a second copy, or an end started from the
+    // companion window, closes without a question.
+    if (commandLineIsEmpty() && !FromWithfile) {
+        AskQuit();
+        e->ignore(); // reached only when the answer was No
+        return;
+    }
+    e->accept();
+}
+
+void frmTRV::EndTRV() {
+    TimerEnd->stop();
+    links_.closeLinks();
+    instanceLock_.reset();
+    if (services_.endProcess) {
+        services_.endProcess();
+        return;
+    }
+    // At once: no close question, no further close handlers of any window.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+void frmTRV::ShutOffTRV() {
+    links_.writeEndFlag(1);
+}
+
+} // namespace torvane::shell

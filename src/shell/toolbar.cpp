@@ -1,0 +1,179 @@
+// The main window's toolbar commands, keys and help picture.
+#include <shell/frmtrv.h>
+
+#include <history/frmhist.h>
+#include <media/wmp1.h>
+#include <platform/calculator.h>
+#include <platform/timing.h>
+#include <search/frmsearch.h>
+#include <shell/keyrules.h>
+#include <shell/toolbartargets.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QWebEngineHistory>
+#include <QWebEngineView>
+
+namespace torvane::shell {
+
+void frmTRV::connectToolbar() {
+    const std::array<void (frmTRV::*)(), 10> handlers{
+        &frmTRV::cmdCont_Click, &frmTRV::cmdPrint_Click, &frmTRV::cmdSearch_Click, &frmTRV::cmdBack_Click,
+        &frmTRV::cmdPrev_Click, &frmTRV::cmdNext_Click,  &frmTRV::cmdHist_Click,   &frmTRV::cmdCalc_Click,
+        &frmTRV::cmdHelp_Click, &frmTRV::cmdSecn_Click,
+    };
+    for (std::size_t i = 0; i < handlers.size(); ++i) {
+        connect(toolbar_[i], &QPushButton::clicked, this, handlers[i]);
+    }
+    // Keys reach the window's handlers wherever the focus is, inside the browser too.
+    qApp->installEventFilter(this);
+}
+
+void frmTRV::navigateTo(const QString& address) {
+    // An empty target (no page has given one yet) leads nowhere.
+    if (!address.isEmpty()) {
+        Web1->setUrl(QUrl(address));
+    }
+}
+
+void frmTRV::cmdCont_Click() {
+    picHelp->hide();
+    navigateTo(contentsTarget(FileLocn, CurPage, ScreenSize));
+}
+
+void frmTRV::cmdPrint_Click() {
+    if (picHelp->isVisible()) {
+        const QImage picture = picHelp->pixmap().toImage();
+        printCommand(&picture);
+    } else {
+        printCommand(nullptr);
+    }
+}
+
+void frmTRV::openSecondary(QWidget& window, const QString& placeholder) {
+    picHelp->hide();
+    window.setWindowState(windowState());
+    platform::WaitASecond();
+    if (window.windowState() == Qt::WindowNoState) {
+        window.move(pos());
+    }
+    navigateTo(FileLocn + placeholder);
+}
+
+void frmTRV::cmdSearch_Click() {
+    openSecondary(*frmSearch_, QStringLiteral("search.trv"));
+}
+
+void frmTRV::cmdHist_Click() {
+    openSecondary(*frmHist_, QStringLiteral("hist.trv"));
+}
+
+void frmTRV::cmdBack_Click() {
+    picHelp->hide();
+    GoingBack = true;
+    Web1->history()->back();
+}
+
+void frmTRV::cmdPrev_Click() {
+    picHelp->hide();
+    navigateTo(PrevLink);
+}
+
+void frmTRV::cmdNext_Click() {
+    picHelp->hide();
+    navigateTo(NextLink);
+}
+
+void frmTRV::cmdSecn_Click() {
+    picHelp->hide();
+    navigateTo(SecnLink);
+}
+
+void frmTRV::cmdCalc_Click() {
+    picHelp->hide();
+    startCalculator();
+}
+
+void frmTRV::startCalculator() {
+    // No calculator on the system: nothing happens.
+    const QString calculator = platform::findCalculator();
+    if (calculator.isEmpty()) {
+        return;
+    }
+    if (services_.startProgram) {
+        services_.startProgram(calculator, {});
+    } else {
+        QProcess::startDetached(calculator, {});
+    }
+}
+
+void frmTRV::cmdHelp_Click() {
+    picHelp->setVisible(!picHelp->isVisible());
+    if (picHelp->isVisible()) {
+        picHelp->raise();
+    }
+}
+
+void frmTRV::picHelp_Click() {
+    picHelp->hide();
+}
+
+void frmTRV::Form_KeyDown(int& keyCode, int shift) {
+    picHelp->hide();
+    const KeyDecision decision = decideMainKeyDown(keyCode, shift);
+    keyCode = decision.keyCode;
+    switch (decision.command) {
+    case KeyCommand::AskQuit:
+        AskQuit();
+        break;
+    case KeyCommand::Previous:
+        cmdPrev_Click();
+        break;
+    case KeyCommand::Next:
+        cmdNext_Click();
+        break;
+    case KeyCommand::StopVideo:
+        stopVideo();
+        break;
+    case KeyCommand::None:
+        break;
+    }
+}
+
+void frmTRV::Form_KeyPress(int& character) {
+    if (character == vk::Escape) {
+        picHelp->hide();
+    }
+    character = decideMainKeyPress(character);
+}
+
+bool frmTRV::handleKeyEvent(QKeyEvent* e) {
+    int shift = 0;
+    if (e->modifiers() & Qt::ShiftModifier) {
+        shift |= kShiftBit;
+    }
+    if (e->modifiers() & Qt::ControlModifier) {
+        shift |= kCtrlBit;
+    }
+    if (e->modifiers() & Qt::AltModifier) {
+        shift |= kAltBit;
+    }
+    int keyCode = virtualKeyOf(e->key());
+    Form_KeyDown(keyCode, shift);
+    if (keyCode == 0 && virtualKeyOf(e->key()) != 0) {
+        return true;
+    }
+    if (!e->text().isEmpty()) {
+        int character = e->text().at(0).unicode();
+        Form_KeyPress(character);
+        if (character == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace torvane::shell

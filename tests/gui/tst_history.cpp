@@ -1,0 +1,209 @@
+// The history window over a known history file and the demo course's page list, driven through a
+// fake main window.
+#include "demolists.h"
+#include "fakehost.h"
+
+#include <QApplication>
+#include <QListView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <history/frmhist.h>
+
+using torvane::history::frmHist;
+using torvane::testing::DemoLists;
+using torvane::testing::FakeHost;
+
+namespace {
+
+QStringList listRows(const frmHist& w) {
+    QStringList rows;
+    for (int i = 0; i < w.ListCount(); ++i) {
+        rows << w.List(i);
+    }
+    return rows;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestHistory final : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void layout();
+    void rowsOfAKnownHistory();
+    void noHistoryFile();
+    void everyOpeningRebuildsTheList();
+    void withoutPageListTheRecordsShow();
+    void badPageListShowsTheRecords();
+    void twentyThousandAndOne();
+    void enterOpensTheSelectedRow();
+    void doubleClickWithoutSelectionDoesNothing();
+    void openedFromAMaximisedWindow();
+
+private:
+    DemoLists demo_;
+    std::unique_ptr<QTemporaryDir> bill_;
+    FakeHost* host_ = nullptr;
+    std::unique_ptr<FakeHost> hostOwner_;
+};
+
+void TestHistory::initTestCase() {
+    demo_ = DemoLists::read(QStringLiteral(TORVANE_BIN_DIR));
+    QVERIFY2(demo_.files.contains(QStringLiteral("tr010002.trv")), "build the demo word lists first");
+}
+
+void TestHistory::init() {
+    bill_ = std::make_unique<QTemporaryDir>();
+    hostOwner_ = std::make_unique<FakeHost>();
+    host_ = hostOwner_.get();
+    host_->bill = bill_->path() + QLatin1Char('/');
+}
+
+void TestHistory::layout() {
+    frmHist w(*host_);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Torvane - History"));
+    QCOMPARE(w.lbResults->pos(), QPoint(24, 32));
+    w.resize(1000, 600);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTRY_COMPARE(w.lbResults->size(), QSize(950, 480));
+    w.showMaximized();
+    QTRY_VERIFY(w.isMaximized());
+    QTRY_COMPARE(w.lbResults->width(), qRound(0.95 * w.width()));
+}
+
+void TestHistory::rowsOfAKnownHistory() {
+    writeFile(host_->bill + "history.trv", "\"tr010002.trv\"\r\n"
+                                           "\"trvc.trv\"\r\n"
+                                           "\"gone.trv\"\r\n"
+                                           "\"TR010005.TRV\"\r\n"
+                                           "\"tr010002.trv\"\r\n"
+                                           "\"tr010001.trv\"");
+    frmHist w(*host_);
+    w.LoadHist();
+    QVERIFY(w.isVisible());
+    const QStringList want = {demo_.titleOf("tr010002.trv"), demo_.titleOf("trvc.trv"),
+                              demo_.titleOf("tr010005.trv"), demo_.titleOf("tr010002.trv"),
+                              demo_.titleOf("tr010001.trv")};
+    QVERIFY(!want.contains(QString()));
+    QCOMPARE(listRows(w), want);
+    QCOMPARE(w.HistRowPage(), (std::vector<QString>{"tr010002.trv", "trvc.trv", "tr010005.trv",
+                                                    "tr010002.trv", "tr010001.trv"}));
+    QVERIFY(host_->boxes.empty());
+}
+
+void TestHistory::noHistoryFile() {
+    frmHist w(*host_);
+    w.LoadHist();
+    QCOMPARE(w.ListCount(), 0);
+    QVERIFY(w.isVisible());
+}
+
+void TestHistory::everyOpeningRebuildsTheList() {
+    writeFile(host_->bill + "history.trv", "\"tr010002.trv\"\r\n");
+    frmHist w(*host_);
+    w.LoadHist();
+    QCOMPARE(w.ListCount(), 1);
+    writeFile(host_->bill + "history.trv", "\"tr010002.trv\"\r\n\"tr010003.trv\"\r\n");
+    w.LoadHist();
+    QCOMPARE(listRows(w), (QStringList{demo_.titleOf("tr010002.trv"), demo_.titleOf("tr010003.trv")}));
+}
+
+void TestHistory::withoutPageListTheRecordsShow() {
+    QTemporaryDir noLists;
+    host_->folder = noLists.path();
+    writeFile(host_->bill + "history.trv", "\"tr010002.trv\"\r\n\"trva.trv\"\r\n");
+    frmHist w(*host_);
+    w.LoadHist();
+    QCOMPARE(listRows(w), (QStringList{"\"tr010002.trv\"", "\"trva.trv\""}));
+    // A second opening shows them once, not twice.
+    w.LoadHist();
+    QCOMPARE(w.ListCount(), 2);
+    // Such a row opens the page its record names.
+    w.setListIndex(1);
+    w.lbResults_DblClick();
+    QCOMPARE(host_->navigated, QStringList{host_->locn + "trva.trv"});
+}
+
+void TestHistory::badPageListShowsTheRecords() {
+    QTemporaryDir lists;
+    host_->folder = lists.path();
+    writeFile(lists.filePath("files.trv"), "1\ttr010002.trv\tMotors\r\nx\ttr010005.trv\tRelays\r\n");
+    writeFile(host_->bill + "history.trv", "\"tr010002.trv\"\r\n");
+    frmHist w(*host_);
+    w.LoadHist();
+    QCOMPARE(listRows(w), QStringList{"\"tr010002.trv\""});
+    QVERIFY(host_->boxes.empty());
+}
+
+void TestHistory::twentyThousandAndOne() {
+    for (const int n : {20000, 20001}) {
+        QByteArray history;
+        for (int i = 0; i < n; ++i) {
+            history += i % 2 == 0 ? "\"tr010002.trv\"\r\n" : "\"trvc.trv\"\r\n";
+        }
+        writeFile(host_->bill + "history.trv", history);
+        host_->boxes.clear();
+        frmHist w(*host_);
+        w.LoadHist();
+        if (n > 20000) {
+            QCOMPARE(host_->boxes.size(), std::size_t{1});
+            QCOMPARE(host_->boxes[0].text, QStringLiteral("Too many History entries!"));
+            QCOMPARE(host_->boxes[0].style, 0);
+        } else {
+            QVERIFY(host_->boxes.empty());
+        }
+        QCOMPARE(w.ListCount(), 20000);
+        QCOMPARE(w.List(19999), demo_.titleOf("trvc.trv"));
+    }
+}
+
+void TestHistory::enterOpensTheSelectedRow() {
+    writeFile(host_->bill + "history.trv", "\"tr010002.trv\"\r\n\"  tr010003.trv \"\r\n");
+    frmHist w(*host_);
+    host_->main.move(40, 30);
+    w.move(220, 110);
+    w.LoadHist();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.setListIndex(1);
+    QTest::keyClick(w.lbResults, Qt::Key_Return);
+    QCOMPARE(host_->navigated, QStringList{host_->locn + "tr010003.trv"});
+    QVERIFY(w.isHidden());
+    QCOMPARE(host_->main.pos(), w.pos());
+}
+
+void TestHistory::doubleClickWithoutSelectionDoesNothing() {
+    writeFile(host_->bill + "history.trv", "\"tr010002.trv\"\r\n");
+    frmHist w(*host_);
+    w.LoadHist();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::mouseDClick(w.lbResults->viewport(), Qt::LeftButton, {},
+                       QPoint(5, w.lbResults->viewport()->height() - 3));
+    QTest::keyClick(w.lbResults, Qt::Key_Return);
+    QVERIFY(host_->navigated.isEmpty());
+    QVERIFY(w.isVisible());
+}
+
+void TestHistory::openedFromAMaximisedWindow() {
+    writeFile(host_->bill + "history.trv", "\"tr010002.trv\"\r\n");
+    host_->main.move(300, 200);
+    frmHist w(*host_);
+    w.LoadHist();
+    w.showMaximized();
+    QTRY_VERIFY(w.isMaximized());
+    w.setListIndex(0);
+    w.lbResults_DblClick();
+    QVERIFY(host_->main.windowState() & Qt::WindowMaximized);
+    QCOMPARE(host_->main.pos(), QPoint(300, 200));
+    QCOMPARE(host_->navigated, QStringList{host_->locn + "tr010002.trv"});
+}
+
+TORVANE_SECONDARY_TEST_MAIN(TestHistory)
+#include "tst_history.moc"

@@ -1,0 +1,470 @@
+// The toolbar, keys, help picture, hand-over and quit question the three secondary windows share,
+// checked in each of them through a fake main window.
+#include "fakehost.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+#include <history/frmhist.h>
+#include <search/frmindex.h>
+#include <search/frmsearch.h>
+
+using torvane::history::SecondaryWindow;
+using torvane::testing::FakeHost;
+using Kind = SecondaryWindow::Kind;
+
+Q_DECLARE_METATYPE(SecondaryWindow::Kind)
+
+namespace {
+
+// The three windows wired as the main window wires them.
+struct Windows {
+    explicit Windows(FakeHost& host) : search(host), index(host), hist(host) {
+        for (SecondaryWindow* w : all()) {
+            w->setPeers(&search, &index, &hist);
+        }
+    }
+    std::array<SecondaryWindow*, 3> all() { return {&search, &index, &hist}; }
+    SecondaryWindow& of(Kind kind) {
+        return kind == Kind::Search  ? static_cast<SecondaryWindow&>(search)
+               : kind == Kind::Index ? static_cast<SecondaryWindow&>(index)
+                                     : static_cast<SecondaryWindow&>(hist);
+    }
+    torvane::search::frmSearch search;
+    torvane::search::frmIndex index;
+    torvane::history::frmHist hist;
+};
+
+void kinds() {
+    QTest::addColumn<Kind>("kind");
+    QTest::newRow("search") << Kind::Search;
+    QTest::newRow("index") << Kind::Index;
+    QTest::newRow("history") << Kind::History;
+}
+
+} // namespace
+
+class TestToolbar final : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void buttonsOfEachWindow_data() { kinds(); }
+    void buttonsOfEachWindow();
+    void contents_data();
+    void contents();
+    void backPrevNextAllStepBack_data() { kinds(); }
+    void backPrevNextAllStepBack();
+    void helpAndSectionToggleThePicture_data() { kinds(); }
+    void helpAndSectionToggleThePicture();
+    void historyButtonInTheHistoryWindow();
+    void hideRule_data() { kinds(); }
+    void hideRule();
+    void print_data() { kinds(); }
+    void print();
+    void calc();
+    void buttonsThatOpenAnotherWindow_data();
+    void buttonsThatOpenAnotherWindow();
+    void handOverOfAMaximisedWindow();
+    void keys_data() { kinds(); }
+    void keys();
+    void enterInTheListWindows();
+    void quitAnsweredNoThenYes_data() { kinds(); }
+    void quitAnsweredNoThenYes();
+    void quitWithAHistoryThatCannotBeDeleted();
+    void quitWithoutAnAnswerDoesNothing();
+    void negativeLeftIsPutBackOnScreen_data() { kinds(); }
+    void negativeLeftIsPutBackOnScreen();
+    void activationHidesTheOtherWindows_data() { kinds(); }
+    void activationHidesTheOtherWindows();
+
+private:
+    std::unique_ptr<QTemporaryDir> bill_;
+};
+
+void TestToolbar::init() {
+    bill_ = std::make_unique<QTemporaryDir>();
+}
+
+void TestToolbar::buttonsOfEachWindow() {
+    QFETCH(Kind, kind);
+    FakeHost host;
+    Windows windows(host);
+    SecondaryWindow& w = windows.of(kind);
+    const QString third = kind == Kind::Search ? QStringLiteral("&Index") : QStringLiteral("&Search");
+    const QStringList captions = {"&Contents", "&Print",   third,   "&Back", "&<<",
+                                  "&>>",       "His&tory", "C&alc", "&Help", "Sectio&n"};
+    const QList<QPushButton*> buttons = {
+        w.cmdCont, w.cmdPrint, kind == Kind::Search ? w.cmdIndex : w.cmdSearch,
+        w.cmdBack, w.cmdPrev,  w.cmdNext,
+        w.cmdHist, w.cmdCalc,  w.cmdHelp,
+        w.cmdSecn};
+    QCOMPARE(kind == Kind::Search ? w.cmdSearch : w.cmdIndex, nullptr);
+    for (int i = 0; i < buttons.size(); ++i) {
+        QVERIFY(buttons[i] != nullptr);
+        QCOMPARE(buttons[i]->text(), captions[i]);
+        // Lefts 45 + 990 i twips, top 30, 975 x 280: in pixels at 15 twips each.
+        QCOMPARE(buttons[i]->geometry(), QRect(qFloor((45 + 990 * i) / 15.0 + 0.5), 2, 65, 19));
+        QVERIFY(buttons[i]->font().bold());
+        QCOMPARE(buttons[i]->font().family(), QStringLiteral("MS Sans Serif"));
+    }
+    QCOMPARE(w.palette().color(QPalette::Window), QColor(192, 192, 192));
+    QCOMPARE(w.picHelp->geometry(), QRect(40, 48, 809, 649));
+    QVERIFY(w.picHelp->isHidden());
+    QCOMPARE(w.helpPicture().size(), QSize(800, 640));
+}
+
+void TestToolbar::contents_data() {
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<int>("screenSize");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("search, class 3") << Kind::Search << 3 << "trvc.trv";
+    QTest::newRow("index, class 2") << Kind::Index << 2 << "trvb.trv";
+    QTest::newRow("history, class 7") << Kind::History << 7 << "trvg.trv";
+    QTest::newRow("class 1") << Kind::History << 1 << "trva.trv";
+    QTest::newRow("class 0") << Kind::Search << 0 << "trva.trv";
+    QTest::newRow("class 9") << Kind::Index << 9 << "trva.trv";
+    QTest::newRow("class 65538") << Kind::Index << 65538 << "trva.trv";
+}
+
+void TestToolbar::contents() {
+    QFETCH(Kind, kind);
+    QFETCH(int, screenSize);
+    QFETCH(QString, page);
+    FakeHost host;
+    host.size = screenSize;
+    Windows windows(host);
+    SecondaryWindow& w = windows.of(kind);
+    w.move(120, 80);
+    host.main.move(10, 10);
+    QTest::mouseClick(w.cmdCont, Qt::LeftButton);
+    QCOMPARE(host.navigated, QStringList{host.locn + page});
+    QCOMPARE(host.main.pos(), QPoint(120, 80)); // handed over first
+    // Pressed again from the contents page it never goes to the second contents page.
+    w.cmdCont_Click();
+    QCOMPARE(host.navigated.last(), host.locn + page);
+}
+
+void TestToolbar::backPrevNextAllStepBack() {
+    QFETCH(Kind, kind);
+    FakeHost host;
+    Windows windows(host);
+    SecondaryWindow& w = windows.of(kind);
+    QTest::mouseClick(w.cmdBack, Qt::LeftButton);
+    QTest::mouseClick(w.cmdPrev, Qt::LeftButton);
+    QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+    QCOMPARE(host.backs, 3);
+    QVERIFY(host.navigated.isEmpty());
+}
+
+void TestToolbar::helpAndSectionToggleThePicture() {
+    QFETCH(Kind, kind);
+    FakeHost host;
+    Windows windows(host);
+    SecondaryWindow& w = windows.of(kind);
+    for (QPushButton* button : {w.cmdHelp, w.cmdSecn}) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!w.picHelp->isHidden());
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(w.picHelp->isHidden());
+    }
+    w.cmdHelp_Click();
+    w.cmdSecn_Click(); // either one hides what the other showed
+    QVERIFY(w.picHelp->isHidden());
+    QVERIFY(host.navigated.isEmpty());
+}
+
+void TestToolbar::historyButtonInTheHistoryWindow() {
+    QTemporaryDir bill;
+    FakeHost host;
+    host.bill = bill.path() + QLatin1Char('/');
+    QFile history(host.bill + "history.trv");
+    QVERIFY(history.open(QIODevice::WriteOnly));
+    history.write("\"tr010002.trv\"\r\n");
+    history.close();
+    Windows windows(host);
+    windows.hist.LoadHist();
+    QCOMPARE(windows.hist.ListCount(), 1);
+    QVERIFY(history.open(QIODevice::Append));
+    history.write("\"tr010003.trv\"\r\n");
+    history.close();
+
+    QTest::mouseClick(windows.hist.cmdHist, Qt::LeftButton);
+    QVERIFY(!windows.hist.picHelp->isHidden());
+    QTest::mouseClick(windows.hist.cmdHist, Qt::LeftButton);
+    QVERIFY(windows.hist.picHelp->isHidden());
+    QCOMPARE(windows.hist.ListCount(), 1); // not reloaded
+    QVERIFY(host.navigated.isEmpty());
+}
+
+void TestToolbar::hideRule() {
+    QFETCH(Kind, kind);
+    FakeHost host;
+    Windows windows(host);
+    SecondaryWindow& w = windows.of(kind);
+    struct Command {
+        const char* name;
+        std::function<void()> run;
+        bool hides;
+    };
+    const std::vector<Command> commands = {
+        {"Contents", [&] { w.cmdCont_Click(); }, true},
+        {"Print", [&] { w.cmdPrint_Click(); }, false},
+        {"Search/Index", [&] { kind == Kind::Search ? w.cmdIndex_Click() : w.cmdSearch_Click(); }, true},
+        {"Back", [&] { w.cmdBack_Click(); }, true},
+        {"<<", [&] { w.cmdPrev_Click(); }, true},
+        {">>", [&] { w.cmdNext_Click(); }, true},
+        {"History", [&] { w.cmdHist_Click(); }, true},
+        {"Calc", [&] { w.cmdCalc_Click(); }, true},
+        {"click on the picture", [&] { QTest::mouseClick(w.picHelp, Qt::LeftButton, {}, QPoint(10, 10)); },
+         true},
+    };
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    for (const Command& c : commands) {
+        if (kind == Kind::History && QLatin1String(c.name) == QLatin1String("History")) {
+            continue; // there it shows and hides the picture, like Help
+        }
+        w.picHelp->show();
+        c.run();
+        QCOMPARE(w.picHelp->isHidden(), c.hides);
+        w.show(); // the commands that open another window hide nothing here, but keep it certain
+    }
+}
+
+void TestToolbar::print() {
+    QFETCH(Kind, kind);
+    FakeHost host;
+    Windows windows(host);
+    SecondaryWindow& w = windows.of(kind);
+    QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
+    w.cmdHelp_Click();
+    QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
+    QCOMPARE(host.printed, (std::vector<bool>{false, true}));
+    QCOMPARE(host.printedSize, QSize(800, 640));
+    QVERIFY(!w.picHelp->isHidden()); // printing leaves the picture up
+}
+
+void TestToolbar::calc() {
+    FakeHost host;
+    Windows windows(host);
+    for (SecondaryWindow* w : windows.all()) {
+        QTest::mouseClick(w->cmdCalc, Qt::LeftButton);
+    }
+    QCOMPARE(host.calculators, 3);
+}
+
+void TestToolbar::buttonsThatOpenAnotherWindow_data() {
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<Kind>("opened");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("search: index") << Kind::Search << "cmdIndex" << Kind::Index << "index.trv";
+    QTest::newRow("search: history") << Kind::Search << "cmdHist" << Kind::History << "hist.trv";
+    QTest::newRow("index: search") << Kind::Index << "cmdSearch" << Kind::Search << "search.trv";
+    QTest::newRow("index: history") << Kind::Index << "cmdHist" << Kind::History << "hist.trv";
+    QTest::newRow("history: search") << Kind::History << "cmdSearch" << Kind::Search << "search.trv";
+}
+
+void TestToolbar::buttonsThatOpenAnotherWindow() {
+    QFETCH(Kind, kind);
+    QFETCH(QString, button);
+    QFETCH(Kind, opened);
+    QFETCH(QString, page);
+    FakeHost host;
+    Windows windows(host);
+    SecondaryWindow& w = windows.of(kind);
+    w.move(130, 70);
+    QTest::mouseClick(w.findChild<QPushButton*>(button), Qt::LeftButton);
+    QCOMPARE(host.navigated, QStringList{host.locn + page});
+    QCOMPARE(host.main.pos(), QPoint(130, 70));
+    QCOMPARE(windows.of(opened).pos(), QPoint(130, 70));
+    // The window itself opens when its placeholder completes, through the navigation handler.
+    QVERIFY(windows.of(opened).isHidden());
+}
+
+void TestToolbar::handOverOfAMaximisedWindow() {
+    FakeHost host;
+    Windows windows(host);
+    host.main.move(300, 200);
+    windows.hist.move(310, 210);
+    windows.search.showMaximized();
+    QTRY_VERIFY(windows.search.isMaximized());
+    windows.search.cmdHist_Click();
+    QVERIFY(host.main.windowState() & Qt::WindowMaximized);
+    QVERIFY(windows.hist.windowState() & Qt::WindowMaximized);
+    QCOMPARE(host.main.pos(), QPoint(300, 200));
+    QCOMPARE(windows.hist.pos(), QPoint(310, 210));
+}
+
+void TestToolbar::keys() {
+    QFETCH(Kind, kind);
+    FakeHost host;
+    Windows windows(host);
+    SecondaryWindow& w = windows.of(kind);
+    w.showWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QWidget* list = w.findChild<QListView*>(QStringLiteral("lbResults"));
+    QWidget* text = w.findChild<QLineEdit*>(QStringLiteral("txtInput"));
+    QVERIFY(list != nullptr);
+
+    // Alt+comma and Alt+full stop step back, whichever control has the keys.
+    QTest::keyClick(list, Qt::Key_Comma, Qt::AltModifier);
+    QTest::keyClick(text != nullptr ? text : list, Qt::Key_Period, Qt::AltModifier);
+    QTest::keyClick(&w, Qt::Key_Comma, Qt::AltModifier);
+    QCOMPARE(host.backs, 3);
+
+    // Any key hides the help picture.
+    w.cmdHelp_Click();
+    QTest::keyClick(list, Qt::Key_Down);
+    QVERIFY(w.picHelp->isHidden());
+    w.cmdHelp_Click();
+    QTest::keyClick(&w, Qt::Key_Escape);
+    QVERIFY(w.picHelp->isHidden());
+
+    // Alt+Q asks the quit question over this window.
+    QTest::keyClick(text != nullptr ? text : list, Qt::Key_Q, Qt::AltModifier);
+    QCOMPARE(host.boxes.size(), std::size_t{1});
+    QCOMPARE(host.boxes[0].text, QStringLiteral("Do you want to quit?"));
+    QCOMPARE(host.boxes[0].owner, &w);
+    QCOMPARE(host.ended, 0);
+
+    // The access keys press their buttons.
+    // (A button pressed by its access key clicks a moment later, after showing itself pressed.)
+    QTest::keyClick(&w, Qt::Key_B, Qt::AltModifier);
+    QTRY_COMPARE(host.backs, 4);
+    QTest::keyClick(&w, Qt::Key_H, Qt::AltModifier);
+    QTRY_VERIFY(!w.picHelp->isHidden());
+}
+
+void TestToolbar::enterInTheListWindows() {
+    QTemporaryDir bill;
+    FakeHost host;
+    host.bill = bill.path() + QLatin1Char('/');
+    QFile history(host.bill + "history.trv");
+    QVERIFY(history.open(QIODevice::WriteOnly));
+    history.write("\"tr010002.trv\"\r\n");
+    history.close();
+    Windows windows(host);
+    windows.hist.LoadHist();
+    windows.hist.setListIndex(0);
+    // Enter on a toolbar button in the history window still opens the selected row.
+    QTest::keyClick(windows.hist.cmdPrint, Qt::Key_Return);
+    QCOMPARE(host.navigated, QStringList{host.locn + "tr010002.trv"});
+    QVERIFY(host.printed.empty());
+
+    // In the search window Enter does nothing through the window's own handler.
+    host.navigated.clear();
+    windows.search.LoaderUp();
+    windows.search.txtInput->setText(QStringLiteral("relay"));
+    windows.search.cmdFTS_Click();
+    windows.search.setListIndex(0);
+    QTest::keyClick(&windows.search, Qt::Key_Return);
+    QVERIFY(host.navigated.isEmpty());
+}
+
+void TestToolbar::quitAnsweredNoThenYes() {
+    QFETCH(Kind, kind);
+    FakeHost host;
+    host.bill = bill_->path() + QLatin1Char('/');
+    QFile history(host.bill + "history.trv");
+    QVERIFY(history.open(QIODevice::WriteOnly));
+    history.write("\"tr010002.trv\"\r\n");
+    history.close();
+    Windows windows(host);
+    SecondaryWindow& w = windows.of(kind);
+    w.showWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    host.answers = {7};
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QVERIFY(history.exists());
+    QCOMPARE(host.ended, 0);
+    QCOMPARE(host.boxes.size(), std::size_t{1});
+    const FakeHost::Box& box = host.boxes[0];
+    QCOMPARE(box.text, QStringLiteral("Do you want to quit?"));
+    QCOMPARE(box.style, 65572);
+    QCOMPARE(box.title, QStringLiteral("Quit Torvane?"));
+    QCOMPARE(box.owner, &w);
+    QCOMPARE(box.x.toInt(), 100);
+    QCOMPARE(box.y.toInt(), 80);
+
+    host.answers = {6};
+    QVERIFY(!w.close()); // never unloaded: the fake host's end of program returns
+    QVERIFY(!history.exists());
+    QCOMPARE(host.ended, 1);
+    QVERIFY(host.asked.contains(host.bill + "history.trv"));
+
+    // Anything but No counts as Yes; no history file is no error.
+    host.answers = {2};
+    w.close();
+    QCOMPARE(host.ended, 2);
+    QCOMPARE(host.boxes.size(), std::size_t{3});
+}
+
+void TestToolbar::quitWithAHistoryThatCannotBeDeleted() {
+    FakeHost host;
+    host.bill = bill_->path() + QLatin1Char('/');
+    QVERIFY(
+        QDir().mkpath(host.bill + "history.trv")); // a folder in its place: it cannot be removed as a file
+    Windows windows(host);
+    host.answers = {6};
+    windows.index.quitSteps();
+    QCOMPARE(host.ended, 1);
+    QCOMPARE(host.boxes.size(), std::size_t{2});
+    QVERIFY(host.boxes[1].text.contains(QStringLiteral("history.trv")));
+    QCOMPARE(host.boxes[1].style, 48);
+}
+
+void TestToolbar::quitWithoutAnAnswerDoesNothing() {
+    FakeHost host;
+    host.bill = bill_->path() + QLatin1Char('/');
+    Windows windows(host);
+    host.answers = {-1};
+    windows.search.quitSteps();
+    QCOMPARE(host.ended, 0);
+    QVERIFY(host.asked.isEmpty());
+}
+
+void TestToolbar::negativeLeftIsPutBackOnScreen() {
+    QFETCH(Kind, kind);
+    FakeHost host;
+    Windows windows(host);
+    SecondaryWindow& w = windows.of(kind);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.move(-50, 300);
+    QTRY_COMPARE(w.x(), -50);
+    w.resize(w.width() + 10, w.height());
+    QTRY_COMPARE(w.pos(), QPoint(100, 100));
+    w.move(0, 300);
+    w.resize(w.width() - 10, w.height());
+    QTest::qWait(50);
+    QCOMPARE(w.pos(), QPoint(0, 300));
+}
+
+void TestToolbar::activationHidesTheOtherWindows() {
+    QFETCH(Kind, kind);
+    FakeHost host;
+    Windows windows(host);
+    host.main.show();
+    for (SecondaryWindow* w : windows.all()) {
+        w->show();
+    }
+    SecondaryWindow& w = windows.of(kind);
+    w.showWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTRY_VERIFY(host.main.isHidden());
+    for (SecondaryWindow* other : windows.all()) {
+        QCOMPARE(other->isVisible(), other == &w);
+    }
+}
+
+TORVANE_SECONDARY_TEST_MAIN(TestToolbar)
+#include "tst_history_toolbar.moc"

@@ -1,0 +1,304 @@
+// Following the demo course in the real browser: every completed document handled, through the
+// viewer's own scheme and through an nginx course server on loopback.
+#include "viewerharness.h"
+
+#include <media/wmp1.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTimer>
+#include <QWebEngineHistory>
+#include <QWebEngineView>
+#include <memory>
+
+using torvane::shell::frmTRV;
+using torvane::testing::CourseServer;
+using torvane::testing::ViewerHarness;
+
+namespace {
+
+// The page names of the documents completed since the spy was made.
+QStringList completedPages(const QSignalSpy& spy) {
+    QStringList pages;
+    for (const QList<QVariant>& args : spy) {
+        const QString url = args.at(0).value<torvane::router::DocumentSnapshot>().locationUrl;
+        pages << url.mid(url.indexOf(QStringLiteral("trv2/")) + 5);
+    }
+    return pages;
+}
+
+} // namespace
+
+class TestNavigation final : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void pagesKeepTheirLinksAndAreRecorded_data() { servers(); }
+    void pagesKeepTheirLinksAndAreRecorded();
+    void placeholderBecomesTheModulePageOfTheScreen_data() { servers(); }
+    void placeholderBecomesTheModulePageOfTheScreen();
+    void backPassesOverThePlaceholder_data() { servers(); }
+    void backPassesOverThePlaceholder();
+    void secondContentsPageLeadsToTheContentsOfTheScreen_data() { servers(); }
+    void secondContentsPageLeadsToTheContentsOfTheScreen();
+    void videoPlaysOverTheBackdropAndClosesAfterItsEnd_data() { servers(); }
+    void videoPlaysOverTheBackdropAndClosesAfterItsEnd();
+    void clickOnTheBackdropStopsTheVideo();
+    void narrationPlaysInvisibly();
+    void narrationRequestFromAnotherProcess();
+    void resizeReloadsTheVariantOfTheNewClass();
+    void pageOutsideTheCourseChangesNothing();
+
+private:
+    void servers() {
+        QTest::addColumn<bool>("http");
+        QTest::newRow("scheme") << false;
+        QTest::newRow("nginx") << true;
+    }
+    frmTRV& start(bool http = false);
+    void go(const QString& page, const QString& completes);
+    QByteArray history() const;
+
+    std::unique_ptr<ViewerHarness> h;
+    std::unique_ptr<CourseServer> server;
+};
+
+void TestNavigation::init() {
+    h = std::make_unique<ViewerHarness>();
+}
+
+void TestNavigation::cleanup() {
+    h.reset();
+    server.reset();
+}
+
+frmTRV& TestNavigation::start(bool http) {
+    if (http) {
+        server = std::make_unique<CourseServer>(torvane::testing::demoCourseRoot());
+        if (!server->start()) {
+            qFatal("%s", qPrintable(server->error()));
+        }
+        h->env[QStringLiteral("TORVANE_COURSE_URL")] = server->courseUrl();
+    }
+    frmTRV& w = h->make();
+    if (w.Form_Load() != frmTRV::Role::FirstCopy) {
+        qFatal("not the first copy");
+    }
+    w.showMaximized(); // as the program shows it
+    if (!h->waitForDocument(QStringLiteral("trv2/trvc.trv"))) {
+        qFatal("the contents page did not complete");
+    }
+    return w;
+}
+
+// Navigates to `page` and waits until the document `completes` has completed.
+void TestNavigation::go(const QString& page, const QString& completes) {
+    QSignalSpy spy(h->viewer.get(), &frmTRV::documentCompleted);
+    h->viewer->Web1->setUrl(QUrl(h->viewer->FileLocn + page));
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(completes), 20000);
+}
+
+QByteArray TestNavigation::history() const {
+    QFile file(h->viewer->BillDir + QStringLiteral("history.trv"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TestNavigation::pagesKeepTheirLinksAndAreRecorded() {
+    QFETCH(bool, http);
+    frmTRV& w = start(http);
+    QCOMPARE(w.CurPage, QStringLiteral("trvc.trv"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Torvane"));
+
+    go(QStringLiteral("tr010003.trv"), QStringLiteral("tr010003.trv"));
+    QCOMPARE(w.CurPage, QStringLiteral("tr010003.trv"));
+    QCOMPARE(w.CurModule, 1);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Torvane - Module 1"));
+    QCOMPARE(w.SecnLink, w.FileLocn + QStringLiteral("tr010001.trv"));
+    QCOMPARE(w.PrevLink, w.FileLocn + QStringLiteral("tr010002.trv"));
+    QCOMPARE(w.NextLink, w.FileLocn + QStringLiteral("tr010004.trv"));
+
+    // Following the kept next and previous targets, as the toolbar does.
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    w.Web1->setUrl(QUrl(w.NextLink));
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("tr010004.trv")), 20000);
+    QCOMPARE(w.PrevLink, w.FileLocn + QStringLiteral("tr010003.trv"));
+    w.Web1->setUrl(QUrl(w.PrevLink));
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).count(QStringLiteral("tr010003.trv")) == 1, 20000);
+
+    QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010003.trv\"\r\n\"tr010004.trv\"\r\n\"tr010003.trv\"\r\n"));
+    if (http) {
+        QVERIFY(server->requests().contains(QStringLiteral("/trv_cbt/trv2/tr010004.trv 200")));
+    }
+}
+
+void TestNavigation::placeholderBecomesTheModulePageOfTheScreen() {
+    QFETCH(bool, http);
+    frmTRV& w = start(http);
+    go(QStringLiteral("tr010001.trv"), QStringLiteral("mod01c.trv"));
+    QCOMPARE(w.CurPage, QStringLiteral("mod01c.trv"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Torvane - Module 1"));
+    // The module page's own links replaced the placeholder's.
+    const QStringList links = w.lastDocument().links;
+    QCOMPARE(w.SecnLink, links[0]);
+    QCOMPARE(w.NextLink, links[2]);
+    // The placeholder is recorded under its own name, the module page not at all.
+    QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010001.trv\"\r\n"));
+    if (http) {
+        const QStringList requests = server->requests();
+        const auto at = [&](const char* path) { return requests.indexOf(QString::fromLatin1(path)); };
+        QVERIFY(at("/trv_cbt/trv2/tr010001.trv 200") >= 0);
+        QVERIFY(at("/trv_cbt/trv2/mod01c.trv 200") > at("/trv_cbt/trv2/tr010001.trv 200"));
+    }
+}
+
+void TestNavigation::backPassesOverThePlaceholder() {
+    QFETCH(bool, http);
+    frmTRV& w = start(http);
+    go(QStringLiteral("tr010001.trv"), QStringLiteral("mod01c.trv"));
+
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    w.GoingBack = true; // the Back button's first step
+    w.Web1->history()->back();
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("trvc.trv")), 20000);
+    QCOMPARE(completedPages(spy).first(), QStringLiteral("tr010001.trv"));
+    QVERIFY(!w.GoingBack);
+    QCOMPARE(w.CurPage, QStringLiteral("trvc.trv"));
+    // The placeholder passed over adds nothing; the contents page reached again is recorded again.
+    QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010001.trv\"\r\n\"trvc.trv\"\r\n"));
+}
+
+void TestNavigation::secondContentsPageLeadsToTheContentsOfTheScreen() {
+    QFETCH(bool, http);
+    frmTRV& w = start(http);
+    go(QStringLiteral("trvcrc.trv"), QStringLiteral("trvcrc.trv"));
+    const QString contents = w.FileLocn + QStringLiteral("trvc.trv");
+    QCOMPARE(w.SecnLink, contents);
+    QCOMPARE(w.PrevLink, contents);
+    QCOMPARE(w.NextLink, contents);
+    QString link5;
+    w.Web1->page()->runJavaScript(QStringLiteral("document.links[5].href"),
+                                  [&](const QVariant& v) { link5 = v.toString(); });
+    QTRY_COMPARE_WITH_TIMEOUT(link5, contents, 10000);
+    QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"trvcrc.trv\"\r\n"));
+}
+
+void TestNavigation::videoPlaysOverTheBackdropAndClosesAfterItsEnd() {
+    QFETCH(bool, http);
+    frmTRV& w = start(http);
+    go(QStringLiteral("tr010005.trv"), QStringLiteral("tr010005.trv"));
+    const QString keptNext = w.NextLink;
+
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    w.Web1->setUrl(QUrl(w.FileLocn + QStringLiteral("fig0105.trv")));
+    // The placeholder completes, the browser steps back to the page before it (which completes during
+    // the placeholder's one-second pause).
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).size() == 2, 20000);
+    QVERIFY(completedPages(spy).contains("fig0105.trv") && completedPages(spy).contains("tr010005.trv"));
+    QCOMPARE(w.WMP1->URL(), w.FileLocn + QStringLiteral("d01/fig0105.avi"));
+    QCOMPARE(w.WMP1->uiMode(), QStringLiteral("none"));
+    QVERIFY(w.picAVI->isVisible());
+    QCOMPARE(w.picAVI->geometry(), QRect(0, 0, 1280, 800));
+    QCOMPARE(w.WMP1->geometry(), QRect(256, 50, 768, 560));
+    QCOMPARE(w.NextLink, keptNext);
+    // The two-second video ends; the next watch tick closes it.
+    QTRY_VERIFY_WITH_TIMEOUT(!w.picAVI->isVisible(), 15000);
+    QCOMPARE(w.WMP1->uiMode(), QStringLiteral("invisible"));
+    QVERIFY(!w.WMP1->isVisible());
+    QVERIFY(!w.TimerAVI->isActive() && !w.TimerPREavi->isActive());
+    QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010005.trv\"\r\n\"tr010005.trv\"\r\n"));
+    if (http) {
+        QVERIFY(server->requests().contains(QStringLiteral("/trv_cbt/trv2/d01/fig0105.avi 200")));
+    }
+}
+
+void TestNavigation::clickOnTheBackdropStopsTheVideo() {
+    frmTRV& w = start();
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    w.Web1->setUrl(QUrl(w.FileLocn + QStringLiteral("title.trv")));
+    QTRY_VERIFY_WITH_TIMEOUT(w.TimerPREavi->isActive(), 20000);
+    QCOMPARE(w.WMP1->URL(), w.FileLocn + QStringLiteral("trv/title.avi"));
+    QTest::mouseClick(w.picAVI, Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(!w.picAVI->isVisible());
+    QVERIFY(!w.TimerPREavi->isActive());
+    QVERIFY(w.WMP1->playState() != 3);
+}
+
+void TestNavigation::narrationPlaysInvisibly() {
+    frmTRV& w = start();
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    w.Web1->setUrl(QUrl(w.FileLocn + QStringLiteral("v0102.trv")));
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy) == (QStringList{"v0102.trv", "trvc.trv"}), 20000);
+    QCOMPARE(w.CurPage, QStringLiteral("trvc.trv"));
+    QCOMPARE(w.WMP1->URL(), w.FileLocn + QStringLiteral("d01/v0102.wav"));
+    QCOMPARE(w.WMP1->uiMode(), QStringLiteral("invisible"));
+    QVERIFY(!w.WMP1->isVisible());
+    QVERIFY(!w.picAVI->isVisible());
+    QVERIFY(!w.TimerPREavi->isActive());
+    QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"trvc.trv\"\r\n"));
+}
+
+void TestNavigation::narrationRequestFromAnotherProcess() {
+    frmTRV& w = start();
+    // Another program asks for v0101: UTF-16LE, padded with zeros.
+    QByteArray hex;
+    for (const char c : QByteArray("v0101")) {
+        hex += QByteArray(1, c).toHex() + "00";
+    }
+    const int rc = QProcess::execute(QStringLiteral(TORVANE_BIN_DIR "/blockpeer"),
+                                     {QStringLiteral("block"), h->runtimeFolder(), QStringLiteral("TRVwav"),
+                                      QStringLiteral("255"), QStringLiteral("write"), QStringLiteral("0"),
+                                      QString::fromLatin1(hex)});
+    QCOMPARE(rc, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(w.WMP1->URL(), w.FileLocn + QStringLiteral("d01/v0101.wav"), 5000);
+    QCOMPARE(w.WMP1->uiMode(), QStringLiteral("invisible"));
+    QCOMPARE(w.links().trvWav().read(0, 1), std::vector<std::uint8_t>{0});
+
+    // "v0000" stops whatever plays and hides the backdrop.
+    w.picAVI->show();
+    QByteArray stop;
+    for (const char c : QByteArray("v0000")) {
+        stop += QByteArray(1, c).toHex() + "00";
+    }
+    QCOMPARE(QProcess::execute(QStringLiteral(TORVANE_BIN_DIR "/blockpeer"),
+                               {QStringLiteral("block"), h->runtimeFolder(), QStringLiteral("TRVwav"),
+                                QStringLiteral("255"), QStringLiteral("write"), QStringLiteral("0"),
+                                QString::fromLatin1(stop)}),
+             0);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.picAVI->isVisible(), 5000);
+    QVERIFY(w.WMP1->playState() != 3);
+}
+
+void TestNavigation::resizeReloadsTheVariantOfTheNewClass() {
+    frmTRV& w = start();
+    w.showNormal();
+    go(QStringLiteral("tr010001.trv"), QStringLiteral("mod01c.trv"));
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    w.resize(1000, 780); // 920..1365 wide, 768..799 high: class 2
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("mod01b.trv")), 20000);
+    QCOMPARE(w.ScreenSize, 2);
+    // Module pages are not recorded, whatever their size.
+    QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010001.trv\"\r\n"));
+    // A window whose inner area fills the screen is maximised and classified by the whole screen.
+    w.setGeometry(0, 0, 1280, 800);
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("mod01c.trv")), 20000);
+    QCOMPARE(w.ScreenWidth, 1280);
+    QCOMPARE(w.ScreenHeight, 800);
+    QVERIFY(w.isMaximized());
+}
+
+void TestNavigation::pageOutsideTheCourseChangesNothing() {
+    frmTRV& w = start();
+    go(QStringLiteral("tr010003.trv"), QStringLiteral("tr010003.trv"));
+    const QString next = w.NextLink;
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    w.Web1->setUrl(QUrl(QStringLiteral("about:blank")));
+    QTRY_VERIFY_WITH_TIMEOUT(spy.count() >= 1, 20000);
+    QCOMPARE(w.CurPage, QStringLiteral("about:blank"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Torvane - Module 1"));
+    QCOMPARE(w.NextLink, next);
+    QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010003.trv\"\r\n"));
+}
+
+TORVANE_GUI_TEST_MAIN(TestNavigation)
+#include "tst_navigation.moc"

@@ -1,0 +1,184 @@
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <search/searchengine.h>
+
+namespace {
+
+using namespace torvane::search;
+
+// Tables written the way the lists are: record k in slot k.
+struct Lists {
+    std::vector<std::pair<QString, QString>> pages; // file, title
+    std::vector<std::pair<QString, QString>> words; // word, references
+    SearchTables tables() const {
+        SearchTables t;
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            t.pages.file[i + 1] = pages[i].first;
+            t.pages.title[i + 1] = pages[i].second;
+        }
+        for (std::size_t i = 0; i < words.size(); ++i) {
+            t.words.text[i + 1] = words[i].first;
+            t.words.refs[i + 1] = words[i].second;
+        }
+        return t;
+    }
+};
+
+// The rows a search shows: each page's title and a space.
+QStringList rows(const SearchTables& t, const QString& typed) {
+    const SearchIndex index(t);
+    QStringList out;
+    for (const int r : index.search(parseQuery(typed))) {
+        out << t.pages.title[static_cast<std::size_t>(r)] + QLatin1Char(' ');
+    }
+    return out;
+}
+
+TEST(Query, WordsOfWhatWasTyped) {
+    struct Row {
+        const char* typed;
+        int count;
+        const char* first;
+        const char* second;
+    };
+    const Row rows[] = {
+        {"", 0, "", ""},
+        {"     ", 0, "", ""},
+        {"mot", 1, "mot", ""},
+        {"  mot  ", 1, "mot", ""},
+        {"relay coil", 2, "relay", "coil"},
+        {"relay  coil", 2, "relay", "coil"},      // two spaces between
+        {"relay coil motor", 2, "relay", "coil"}, // a third word is ignored
+        {"relay   coil   motor  ", 2, "relay", "coil"},
+        {"\ttab\t", 1, "\ttab\t", ""}, // only spaces separate and trim
+        {"a\tb c", 2, "a\tb", "c"},
+    };
+    for (const Row& row : rows) {
+        const SearchQuery q = parseQuery(QString::fromLatin1(row.typed));
+        EXPECT_EQ(q.wordCount, row.count) << row.typed;
+        if (row.count > 0) {
+            EXPECT_EQ(q.first, QString::fromLatin1(row.first)) << row.typed;
+        }
+        if (row.count > 1) {
+            EXPECT_EQ(q.second, QString::fromLatin1(row.second)) << row.typed;
+        }
+    }
+}
+
+TEST(References, WellFormedAndBroken) {
+    struct Row {
+        const char* refs;
+        std::vector<int> numbers;
+    };
+    const Row rows[] = {
+        {"3\t17\t25\t", {3, 17, 25}},
+        {"3\t", {3}},
+        {"", {}},
+        {"3\t17", {3, 17}},     // no TAB after the last number
+        {"3\t\t17\t", {3, 17}}, // an empty piece
+        {" 3 \t", {3}},
+        {"x\t4\t", {4}},                       // not a number
+        {"-1\t20001\t0\t20000\t", {0, 20000}}, // outside 0..20000
+        {"1.5\t99999999999\t2\t", {2}},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(parseReferences(QString::fromLatin1(row.refs)), row.numbers) << row.refs;
+    }
+}
+
+const Lists kCourse{
+    {{"tr010001.trv", "Motor control"},
+     {"tr010002.trv", "Relays"},
+     {"tr010003.trv", "Coils"},
+     {"", "Nameless page"},
+     {"tr010005.trv", "Motion"}},
+    {{"Motor", "1\t2\t"},
+     {"", "3\t"},          // an empty word is skipped
+     {"motors", "2\t1\t"}, // the same pages again
+     {"  MOTION  ", "5\t4\t"},
+     {"relay", "2\t3\t"},
+     {"coil", "3\t5\t3\t"},
+     {"xmotor", "3\t"}}, // "mot" is a prefix, not a part
+};
+
+TEST(Search, OneWord) {
+    const SearchTables t = kCourse.tables();
+    struct Row {
+        const char* typed;
+        QStringList rows;
+    };
+    const Row table[] = {
+        {"mot", {"Motor control ", "Relays ", "Motion "}},
+        {"MOT", {"Motor control ", "Relays ", "Motion "}},
+        {"  mot  ", {"Motor control ", "Relays ", "Motion "}},
+        {"motors", {"Relays ", "Motor control "}},
+        {"motion", {"Motion "}}, // the stored word is trimmed before comparing
+        {"coil", {"Coils ", "Motion "}},
+        {"zebra", {}},
+        {"x", {"Coils "}},
+    };
+    for (const Row& row : table) {
+        EXPECT_EQ(rows(t, QString::fromLatin1(row.typed)), row.rows) << row.typed;
+    }
+}
+
+TEST(Search, TwoWords) {
+    const SearchTables t = kCourse.tables();
+    struct Row {
+        const char* typed;
+        QStringList rows;
+    };
+    const Row table[] = {
+        {"relay coil", {"Coils "}},
+        {"relay  coil", {"Coils "}},
+        {"relay coil motor", {"Coils "}},
+        {"coil relay", {"Coils "}},
+        {"mot relay", {"Relays "}},           // both words must reach the page
+        {"coil coil", {"Coils ", "Motion "}}, // a page the first word reaches twice is listed once
+        {"mot zebra", {}},
+        {"mot mot", {"Motor control ", "Relays ", "Motion "}},
+    };
+    for (const Row& row : table) {
+        EXPECT_EQ(rows(t, QString::fromLatin1(row.typed)), row.rows) << row.typed;
+    }
+}
+
+TEST(Search, PagesAreToldApartByExactName) {
+    Lists lists{{{"a.trv", "First A"}, {"A.trv", "Upper A"}, {"a.trv", "Second A"}},
+                {{"word", "1\t2\t3\t"}, {"other", "3\t2\t"}}};
+    const SearchTables t = lists.tables();
+    EXPECT_EQ(rows(t, QStringLiteral("word")), (QStringList{"First A ", "Upper A "}));
+    // Two words: the title is the one the first word reached first.
+    EXPECT_EQ(rows(t, QStringLiteral("other word")), (QStringList{"Second A ", "Upper A "}));
+}
+
+TEST(Search, EmptyListsFindNothing) {
+    const SearchTables empty;
+    EXPECT_TRUE(rows(empty, QStringLiteral("motor")).isEmpty());
+    EXPECT_TRUE(rows(empty, QStringLiteral("motor coil")).isEmpty());
+    EXPECT_EQ(foundPagesLine(0), QStringLiteral("Found:  0 pages"));
+    EXPECT_EQ(foundPagesLine(1), QStringLiteral("Found:  1 pages"));
+}
+
+TEST(Search, BrokenReferencesAreSafe) {
+    Lists lists{{{"a.trv", "A"}, {"b.trv", "B"}}, {{"word", "2\tjunk\t\t99999\t1"}}};
+    EXPECT_EQ(rows(lists.tables(), QStringLiteral("word")), (QStringList{"B ", "A "}));
+}
+
+TEST(Search, NoCutAtTwentyThousandGatheredReferences) {
+    // 20000 words reaching the same two pages: 40000 references gathered, two pages listed.
+    SearchTables t;
+    t.pages.file[1] = QStringLiteral("a.trv");
+    t.pages.title[1] = QStringLiteral("A");
+    t.pages.file[20000] = QStringLiteral("z.trv");
+    t.pages.title[20000] = QStringLiteral("Z");
+    for (int w = 1; w <= kTableCapacity; ++w) {
+        t.words.text[static_cast<std::size_t>(w)] = QStringLiteral("same%1").arg(w);
+        t.words.refs[static_cast<std::size_t>(w)] =
+            w == kTableCapacity ? QStringLiteral("1\t20000\t") : QStringLiteral("1\t");
+    }
+    EXPECT_EQ(rows(t, QStringLiteral("same")), (QStringList{"A ", "Z "}));
+    EXPECT_EQ(rows(t, QStringLiteral("same same20000")), (QStringList{"A ", "Z "}));
+}
+
+} // namespace
