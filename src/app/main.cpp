@@ -3,13 +3,13 @@
 #include <shell/screenmessageboxes.h>
 
 #include <QApplication>
+#include <QScreen>
 
 int main(int argc, char* argv[]) {
     // The bundled course's scheme must be known before the browser engine starts.
     torvane::router::registerCourseScheme();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Torvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Torvane"));
 
     torvane::shell::ScreenMessageBoxes messageBoxes;
     torvane::shell::ViewerServices services;
@@ -24,6 +24,11 @@ int main(int argc, char* argv[]) {
         return 0;
     case torvane::shell::frmTRV::Role::FirstCopy:
         break;
+    }
+    // The viewer starts maximised, so that the window's size class is the screen's. Without a window
+    // manager nobody would carry out that wish: the window then covers the screen by itself.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        viewer.setGeometry(screen->availableGeometry());
     }
     viewer.showMaximized();
     return QApplication::exec();

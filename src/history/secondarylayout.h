@@ -1,24 +1,28 @@
 #pragma once
 
 // Design geometry of the secondary windows, in twips as the windows were drawn (1/1440 inch; at 96 dpi
-// 15 twips make one pixel). The main window's layout has its own copy of this conversion in
-// shell/twips.h; the two agree, and could move into one lower library.
+// 15 twips make one pixel).
 
+#include <platform/twips.h>
+
+#include <QFont>
 #include <QRect>
 
 namespace torvane::history {
 
-inline constexpr int kTwipsPerPixel = 15;
+// Window geometry is designed in twips; see platform/twips.h.
+using platform::twipsRect;
+using platform::twipsToPixels;
 
-// Nearest whole pixel; halves round up (towards +infinity), negative values included.
-constexpr int twipsToPixels(int twips) {
-    const int n = 2 * twips + kTwipsPerPixel;
-    const int d = 2 * kTwipsPerPixel;
-    return n / d - ((n % d != 0 && n < 0) ? 1 : 0);
-}
-
-constexpr QRect twipsRect(int left, int top, int width, int height) {
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+// The toolbar buttons' face: "MS Sans Serif" 8.25 pt bold, or the nearest sans-serif the system has.
+inline QFont toolbarButtonFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    return font;
 }
 
 // The toolbar row: ten buttons 975 x 280 twips, tops at 30, lefts 45 + 990 i.

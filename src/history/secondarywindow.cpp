@@ -8,6 +8,7 @@
 #include <history/helppicture.h>
 #include <history/historyfile.h>
 #include <history/secondaryhost.h>
+#include <history/handover.h>
 #include <history/secondarylayout.h>
 #include <history/secondarywindow.h>
 #include <platform/timing.h>
@@ -127,11 +128,7 @@ SecondaryWindow::~SecondaryWindow() = default;
 QPushButton* SecondaryWindow::makeButton(int position, const char* name, const char* caption) {
     auto* button = new QPushButton(QString::fromLatin1(caption), this);
     button->setObjectName(QString::fromLatin1(name));
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    font.setBold(true);
-    button->setFont(font);
+    button->setFont(toolbarButtonFont());
     button->setGeometry(twipsRect(kToolbarFirstLeft + position * kToolbarStep, kToolbarTop,
                                   kToolbarButtonWidth, kToolbarButtonHeight));
     return button;
@@ -361,11 +358,7 @@ void SecondaryWindow::HandOver(QWidget* target) {
     if (target == nullptr) {
         return;
     }
-    target->setWindowState((target->windowState() & ~kSizeStates) | (windowState() & kSizeStates));
-    platform::WaitASecond();
-    if ((target->windowState() & kSizeStates) == 0) {
-        target->move(pos());
-    }
+    handOver(*this, *target);
 }
 
 void SecondaryWindow::Form_Activate() {

@@ -1,9 +1,7 @@
+#include <QFileInfo>
 #include <media/mediaurl.h>
-
 #include <router/courselocation.h>
 #include <router/coursepath.h>
-
-#include <QFileInfo>
 
 namespace torvane::media {
 

@@ -1,6 +1,5 @@
-#include <media/narrationrequest.h>
-
 #include <algorithm>
+#include <media/narrationrequest.h>
 
 namespace torvane::media {
 

@@ -1,7 +1,3 @@
-#include <media/wmp1.h>
-
-#include <media/mediaurl.h>
-
 #include <QAudioDevice>
 #include <QAudioOutput>
 #include <QCoreApplication>
@@ -11,6 +7,8 @@
 #include <QPainter>
 #include <QSlider>
 #include <QToolButton>
+#include <media/mediaurl.h>
+#include <media/wmp1.h>
 
 namespace torvane::media {
 
@@ -58,8 +56,10 @@ QUrl resolveAgainstBundledCourse(const QString& address) {
     return resolveCourseMediaUrl(address, QDir(QCoreApplication::applicationDirPath()).filePath("course"));
 }
 
-} // namespace
-
+// The classic play state for what Qt's player reports. Qt keeps PlayingState after an error and some
+// backends report it for a moment at the end of the media, so "playing" is only claimed while the
+// media is loaded and nothing went wrong. `playRequested` tells a stopped player (1) from one that is
+// merely ready (10) because nobody has asked it to play since its media was set.
 int classicPlayState(QMediaPlayer::PlaybackState playback, QMediaPlayer::MediaStatus status,
                      QMediaPlayer::Error error, bool playRequested) {
     if (error != QMediaPlayer::NoError) {
@@ -87,6 +87,8 @@ int classicPlayState(QMediaPlayer::PlaybackState playback, QMediaPlayer::MediaSt
     }
     return playRequested ? wmppsStopped : wmppsReady;
 }
+
+} // namespace
 
 WMP1::WMP1(QWidget* parent, UrlResolver resolver)
     : QWidget(parent), resolver_(resolver ? std::move(resolver) : resolveAgainstBundledCourse),

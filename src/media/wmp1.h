@@ -29,13 +29,6 @@ enum WmpPlayState : int {
     wmppsReady = 10,
 };
 
-// The classic play state for what Qt's player reports. Qt keeps PlayingState after an error and some
-// backends report it for a moment at the end of the media, so "playing" is only claimed while the
-// media is loaded and nothing went wrong. `playRequested` tells a stopped player (1) from one that is
-// merely ready (10) because nobody has asked it to play since its media was set.
-int classicPlayState(QMediaPlayer::PlaybackState playback, QMediaPlayer::MediaStatus status,
-                     QMediaPlayer::Error error, bool playRequested);
-
 // The main window's media player control: course videos in a rectangle of the window, narration
 // with nothing on screen. It mirrors the properties the window's code uses: URL, uiMode, playState
 // and the play/stop controls.

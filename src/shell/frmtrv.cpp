@@ -1,6 +1,7 @@
 #include <shell/frmtrv.h>
 
 #include <history/frmhist.h>
+#include <history/secondarylayout.h>
 #include <platform/instancelock.h>
 #include <platform/timing.h>
 #include <search/frmindex.h>
@@ -8,7 +9,7 @@
 #include <search/frmsearch.h>
 #include <shell/frmsplsh.h>
 #include <shell/helppicture.h>
-#include <shell/twips.h>
+#include <platform/twips.h>
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -29,13 +30,6 @@ constexpr int kDesignLeft = 1560;
 constexpr int kDesignTop = 1950;
 constexpr int kDesignClientWidth = 14520;
 constexpr int kDesignClientHeight = 11115;
-
-// The toolbar row: ten buttons, 975 x 280 twips, 990 twips apart, from left 45 at top 30.
-constexpr int kButtonLeft = 45;
-constexpr int kButtonPitch = 990;
-constexpr int kButtonTop = 30;
-constexpr int kButtonWidth = 975;
-constexpr int kButtonHeight = 280;
 
 struct ToolbarButton {
     const char* name;
@@ -60,15 +54,6 @@ constexpr char kSnapshotScript[] =
     "(function(){var r=[String(location.href)];"
     "var l=document.links;for(var i=0;i<l.length;i++){r.push(String(l[i].href));}return r;})()";
 
-QFont toolbarFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(8.25);
-    font.setBold(true);
-    return font;
-}
-
 } // namespace
 
 frmTRV::frmTRV(ViewerServices services) : QWidget(nullptr), services_(std::move(services)) {
@@ -92,8 +77,8 @@ frmTRV::~frmTRV() = default;
 void frmTRV::buildWindow() {
     setObjectName(QStringLiteral("frmTRV"));
     setWindowTitle(QStringLiteral("   Torvane"));
-    resize(twipsToPixels(kDesignClientWidth), twipsToPixels(kDesignClientHeight));
-    move(twipsToPixels(kDesignLeft), twipsToPixels(kDesignTop));
+    resize(platform::twipsToPixels(kDesignClientWidth), platform::twipsToPixels(kDesignClientHeight));
+    move(platform::twipsToPixels(kDesignLeft), platform::twipsToPixels(kDesignTop));
 
     buildToolbar();
     connectToolbar();
@@ -110,14 +95,14 @@ void frmTRV::buildWindow() {
 
     WMP1 = new media::WMP1(this);
     WMP1->setObjectName(QStringLiteral("WMP1"));
-    WMP1->setGeometry(twipsRect(0, 0, 13050, 9600));
+    WMP1->setGeometry(platform::twipsRect(0, 0, 13050, 9600));
     WMP1->hide();
 
     frmSplsh = new shell::frmSplsh(this);
 
     picHelp = new QLabel(this);
     picHelp->setObjectName(QStringLiteral("picHelp"));
-    picHelp->setGeometry(twipsRect(600, 720, 12315, 10425));
+    picHelp->setGeometry(platform::twipsRect(600, 720, 12315, 10425));
     picHelp->setPixmap(QPixmap::fromImage(drawMainHelpPicture()));
     picHelp->hide();
 
@@ -134,18 +119,20 @@ void frmTRV::buildWindow() {
 }
 
 void frmTRV::buildToolbar() {
-    const QFont font = toolbarFont();
+    const QFont font = history::toolbarButtonFont();
     QWidget* previous = nullptr;
     for (std::size_t i = 0; i < kMainToolbar.size(); ++i) {
         auto* button = new QPushButton(QString::fromLatin1(kMainToolbar[i].caption), this);
         button->setObjectName(QString::fromLatin1(kMainToolbar[i].name));
         button->setFont(font);
         button->setGeometry(
-            twipsRect(kButtonLeft + kButtonPitch * static_cast<int>(i), kButtonTop, kButtonWidth, kButtonHeight));
+            platform::twipsRect(history::kToolbarFirstLeft + history::kToolbarStep * static_cast<int>(i), history::kToolbarTop,
+                      history::kToolbarButtonWidth, history::kToolbarButtonHeight));
         if (previous != nullptr) {
             setTabOrder(previous, button);
         }
         previous = button;
+        button->setShortcut(QKeySequence()); // access keys: see pressAccessKey
         toolbar_[i] = button;
     }
 }

@@ -212,6 +212,7 @@ private:
     void navigateTo(const QString& address);
     void openSecondary(QWidget& window, const QString& placeholder);
     bool handleKeyEvent(QKeyEvent* e);
+    bool pressAccessKey(int qtKey);
     bool commandLineIsEmpty() const;
     std::unique_ptr<QPrinter> defaultPrinter() const;
     int message(const QString& text, int style = mb::OKOnly, const QString& title = QString::fromLatin1(kAppTitle));

@@ -45,7 +45,7 @@ const std::array<PageButton, 9> kPageButtons{{
     {"?", QColor(0x8a, 0x5a, 0x1f), "answer"},
     {"\u2211", QColor(0x5a, 0x3f, 0x9a), "method of solution"},
     {"R", QColor(0x3f, 0x6f, 0x6f), "reference page"},
-    {"\u23DA", QColor(0xc0, 0x7a, 0x10), "lab project in the circuit simulator"},
+    {"\u03A9", QColor(0xc0, 0x7a, 0x10), "lab project in the circuit simulator"},
     {"3D", QColor(0x1f, 0x7a, 0x9a), "lab project in the 3-D lab"},
     {"Q", QColor(0x7a, 0x1f, 0x5a), "lab quiz in the 3-D lab"},
 }};
@@ -161,11 +161,11 @@ QImage drawMainHelpPicture() {
 
     p.setPen(QColor(0x50, 0x50, 0x50));
     p.setFont(font(12));
-    p.drawText(QRect(20, kHeight - 28, 780, 20), Qt::AlignLeft | Qt::AlignVCenter,
+    p.drawText(QRect(20, kHeight - 46, 780, 18), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Page Up, Page Down, Alt+comma, Alt+full stop: previous and next page.  Esc: stop a "
                               "video.  Alt+Q: quit."));
-    p.drawText(QRect(20, kHeight - 28, 780, 20), Qt::AlignRight | Qt::AlignVCenter,
-               QStringLiteral("Click or press a key to close"));
+    p.drawText(QRect(20, kHeight - 26, 780, 18), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Click on this picture or press any key to close it."));
     return image;
 }
 

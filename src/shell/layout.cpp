@@ -3,7 +3,7 @@
 #include <shell/frmtrv.h>
 
 #include <router/navigation.h>
-#include <shell/twips.h>
+#include <platform/twips.h>
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -18,7 +18,7 @@ constexpr int kOffScreenJumpTwips = 1500;
 
 void frmTRV::layoutBrowser() {
     // The browser covers the whole area below the toolbar row.
-    const int top = twipsToPixels(kBrowserTopTwips);
+    const int top = platform::twipsToPixels(kBrowserTopTwips);
     Web1->setGeometry(0, top, width(), std::max(0, height() - top));
 }
 
@@ -45,7 +45,7 @@ void frmTRV::Form_Resize() {
         return;
     }
     if (windowState() == Qt::WindowNoState && frameGeometry().left() < 0) {
-        move(twipsToPixels(kOffScreenJumpTwips), twipsToPixels(kOffScreenJumpTwips));
+        move(platform::twipsToPixels(kOffScreenJumpTwips), platform::twipsToPixels(kOffScreenJumpTwips));
     }
     layoutBrowser();
     ScreenHeight = height() + captionHeight();

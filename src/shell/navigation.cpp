@@ -117,10 +117,10 @@ void frmTRV::openWindow(router::SecondaryWindow window) {
     if (loaded) {
         switch (window) {
         case router::SecondaryWindow::Search:
-            frmSearch_->show();
+            frmSearch_->showWindow();
             break;
         case router::SecondaryWindow::Index:
-            frmIndex_->show();
+            frmIndex_->showWindow();
             break;
         case router::SecondaryWindow::History:
             frmHist_->LoadHist();

@@ -2,6 +2,7 @@
 #include <shell/frmtrv.h>
 
 #include <history/frmhist.h>
+#include <history/handover.h>
 #include <media/wmp1.h>
 #include <platform/calculator.h>
 #include <platform/timing.h>
@@ -32,6 +33,20 @@ void frmTRV::connectToolbar() {
     qApp->installEventFilter(this);
 }
 
+bool frmTRV::pressAccessKey(int qtKey) {
+    // The buttons' access keys are handled here rather than by Qt's shortcuts, which the browser
+    // keeps for the page while it has the focus.
+    for (QPushButton* button : toolbar_) {
+        const QString caption = button->text();
+        const qsizetype marker = caption.indexOf(QLatin1Char('&'));
+        if (marker >= 0 && marker + 1 < caption.size() && caption.at(marker + 1).toUpper().unicode() == qtKey) {
+            button->click();
+            return true;
+        }
+    }
+    return false;
+}
+
 void frmTRV::navigateTo(const QString& address) {
     // An empty target (no page has given one yet) leads nowhere.
     if (!address.isEmpty()) {
@@ -55,11 +70,7 @@ void frmTRV::cmdPrint_Click() {
 
 void frmTRV::openSecondary(QWidget& window, const QString& placeholder) {
     picHelp->hide();
-    window.setWindowState(windowState());
-    platform::WaitASecond();
-    if (window.windowState() == Qt::WindowNoState) {
-        window.move(pos());
-    }
+    history::handOver(*this, window);
     navigateTo(FileLocn + placeholder);
 }
 
@@ -164,6 +175,9 @@ bool frmTRV::handleKeyEvent(QKeyEvent* e) {
     int keyCode = virtualKeyOf(e->key());
     Form_KeyDown(keyCode, shift);
     if (keyCode == 0 && virtualKeyOf(e->key()) != 0) {
+        return true;
+    }
+    if ((shift & kAltBit) != 0 && pressAccessKey(e->key())) {
         return true;
     }
     if (!e->text().isEmpty()) {

@@ -28,7 +28,8 @@ TEST_F(MediaUrlTest, BundledCourseAddressesBecomeFilesOfTheCourseFolder) {
         {"torvane://course/trv_cbt/trv2/d03/./v0312.wav", "/d03/v0312.wav"},
     };
     for (const auto& [address, file] : cases) {
-        EXPECT_EQ(resolve(QLatin1String(address)), QUrl::fromLocalFile(root() + QLatin1String(file))) << address;
+        EXPECT_EQ(resolve(QLatin1String(address)), QUrl::fromLocalFile(root() + QLatin1String(file)))
+            << address;
     }
 }
 
@@ -63,15 +64,17 @@ TEST_F(MediaUrlTest, EverythingElseOpensNothing) {
 }
 
 TEST_F(MediaUrlTest, WithoutACourseFolderBundledAddressesOpenNothing) {
-    EXPECT_TRUE(resolveCourseMediaUrl(QStringLiteral("torvane://course/trv_cbt/trv2/d03/v0312.wav"), QString())
-                    .isEmpty());
+    EXPECT_TRUE(
+        resolveCourseMediaUrl(QStringLiteral("torvane://course/trv_cbt/trv2/d03/v0312.wav"), QString())
+            .isEmpty());
 }
 
 TEST_F(MediaUrlTest, LinkOutOfTheCourseFolderIsRefused) {
     QFile outside(dir.path() + QStringLiteral("/secret.wav"));
     ASSERT_TRUE(outside.open(QIODevice::WriteOnly));
     ASSERT_TRUE(QFile::link(outside.fileName(), root() + QStringLiteral("/d03/link.wav")));
-    ASSERT_TRUE(QFile::link(root() + QStringLiteral("/d03/v0312.wav"), root() + QStringLiteral("/d03/inside.wav")));
+    ASSERT_TRUE(
+        QFile::link(root() + QStringLiteral("/d03/v0312.wav"), root() + QStringLiteral("/d03/inside.wav")));
     EXPECT_TRUE(resolve(QStringLiteral("torvane://course/trv_cbt/trv2/d03/link.wav")).isEmpty());
     EXPECT_FALSE(resolve(QStringLiteral("torvane://course/trv_cbt/trv2/d03/inside.wav")).isEmpty());
 }

@@ -4,7 +4,7 @@
 
 #include <QRect>
 
-namespace torvane::shell {
+namespace torvane::platform {
 
 inline constexpr int kTwipsPerPixel = 15;
 
@@ -16,4 +16,4 @@ int pixelsToTwips(int pixels);
 // so a control keeps its designed size wherever it sits.
 QRect twipsRect(int left, int top, int width, int height);
 
-} // namespace torvane::shell
+} // namespace torvane::platform

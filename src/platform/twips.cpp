@@ -1,6 +1,6 @@
-#include <shell/twips.h>
+#include <platform/twips.h>
 
-namespace torvane::shell {
+namespace torvane::platform {
 
 namespace {
 
@@ -25,4 +25,4 @@ QRect twipsRect(int left, int top, int width, int height) {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 
-} // namespace torvane::shell
+} // namespace torvane::platform

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
-#include <shell/twips.h>
+#include <platform/twips.h>
 
-namespace torvane::shell {
+namespace torvane::platform {
 namespace {
 
 TEST(Twips, RoundToNearestPixel) {
@@ -34,4 +34,4 @@ TEST(Twips, RectangleRoundsEachValueOnItsOwn) {
 }
 
 } // namespace
-} // namespace torvane::shell
+} // namespace torvane::platform
