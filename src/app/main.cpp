@@ -20,8 +20,9 @@ int main(int argc, char* argv[]) {
     case torvane::shell::frmTRV::Role::Stopped:
         return 2;
     case torvane::shell::frmTRV::Role::SecondCopy:
-        // Until second copies have jobs of their own, one simply ends without touching the viewer.
-        return 0;
+        // A second copy carries out its command line; it lives on only while it waits for a tool or
+        // shows a popup picture, and never shows its own main window.
+        return viewer.runSecondCopy() ? QApplication::exec() : 0;
     case torvane::shell::frmTRV::Role::FirstCopy:
         break;
     }

@@ -20,7 +20,7 @@ withfile::withfile(ViewerLink& viewer)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool),
       viewer_(viewer) {
     setObjectName(QStringLiteral("withfile"));
-    setWindowTitle(QStringLiteral("Torvane - exercise"));
+    setWindowTitle(QStringLiteral("Exercise in progress - back to the course"));
     setFixedSize(kWidth, kHeight);
     auto* face = new QLabel(this);
     face->setPixmap(QPixmap::fromImage(drawCompanionFace(false)));

@@ -38,9 +38,10 @@ enum WmpPlayState : int {
 // row of play, pause and stop buttons and a position slider. The control is on screen only while
 // its container is visible (show/hide/setVisible) and uiMode is not "invisible".
 //
-// The picture is painted from a video sink rather than through QVideoWidget: the latter swaps its
-// pipeline sink when its window is first exposed, and Qt 6.4's GStreamer player then fails now and
-// then with "Internal data stream error" or never leaves LoadedMedia for videos started at once.
+// The picture is painted from a plain video sink rather than through QVideoWidget: with Qt 6.4's
+// GStreamer player, a video started as soon as its QVideoWidget is first shown (which is how the
+// window plays videos) now and then fails with "Internal data stream error" or never leaves
+// LoadedMedia; through a plain sink neither happens.
 class WMP1 final : public QWidget {
     Q_OBJECT
 public:
@@ -64,6 +65,8 @@ public:
     void setUiMode(const QString& mode);
     QString uiMode() const { return uiMode_; }
 
+    // 3 only while the media really plays; 8 at its end; 1 after stop() or an error; 2 paused;
+    // 9 while the media opens; 10 loaded but not yet asked to play; 0 without media.
     int playState() const;
 
     void play();

@@ -5,6 +5,8 @@
 #include <platform/instancelock.h>
 #include <platform/timing.h>
 #include <search/frmindex.h>
+#include <media/frmpopup.h>
+#include <media/withfile.h>
 #include <media/wmp1.h>
 #include <search/frmsearch.h>
 #include <shell/frmsplsh.h>
@@ -116,6 +118,9 @@ void frmTRV::buildWindow() {
     connect(TimerPREavi, &QTimer::timeout, this, &frmTRV::TimerPREavi_Timer);
     connect(TimerAVI, &QTimer::timeout, this, &frmTRV::TimerAVI_Timer);
     connect(TimerEnd, &QTimer::timeout, this, &frmTRV::TimerEnd_Timer);
+    connect(TimerKV, &QTimer::timeout, this, &frmTRV::TimerKV_Timer);
+    connect(Timer3D, &QTimer::timeout, this, &frmTRV::Timer3D_Timer);
+    connect(TimerPop, &QTimer::timeout, this, &frmTRV::TimerPop_Timer);
 }
 
 void frmTRV::buildToolbar() {

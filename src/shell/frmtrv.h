@@ -30,7 +30,9 @@ class frmHist;
 }
 namespace torvane::media {
 class WMP1;
-}
+class frmPopup;
+class withfile;
+} // namespace torvane::media
 namespace torvane::platform {
 class InstanceLock;
 }
@@ -40,6 +42,8 @@ class frmSearch;
 } // namespace torvane::search
 
 namespace torvane::shell {
+
+struct SecondCopyJob;
 
 // What the main window takes from its surroundings. The defaults are the real system; tests replace
 // single entries.
@@ -76,6 +80,11 @@ public:
     // Start-up, in its fixed order; decides what this process is.
     Role Form_Load();
     void LastBit();
+    // A second copy carries out its command line. True when the copy lives on (waiting for a tool's
+    // window, or showing a popup picture) until a timer or the learner ends it.
+    bool runSecondCopy();
+    // The command line: what follows the program's name, the arguments joined by single spaces.
+    QString commandLine() const;
     void SizeClass();
     void Form_Resize();
     // A module placeholder has completed: the module page of the screen's size replaces it.
@@ -119,6 +128,7 @@ public:
     int ScreenHeight = 0;
     int ScreenSize = 0;
     bool FromWithfile = false;
+    int LaunchTicks = 0;
     QString ProgramFilesFolder;
     QString AppDataFolder;
 
@@ -208,6 +218,15 @@ private:
     void TimerAVI_Timer();
     void TimerEnd_Timer();
     void takeNarrationRequest();
+    void watchHandOff();
+    void TimerKV_Timer();
+    void Timer3D_Timer();
+    void launchTick(QTimer* timer, const QString& title, const QString& failure);
+    void TimerPop_Timer();
+    void bringViewerToFront();
+    void startChapterTest(const QString& name);
+    bool handOff(const SecondCopyJob& job, const QString& line);
+    void showPopup(const SecondCopyJob& job);
     void connectToolbar();
     void navigateTo(const QString& address);
     void openSecondary(QWidget& window, const QString& placeholder);
@@ -226,6 +245,8 @@ private:
     std::unique_ptr<search::frmSearch> frmSearch_;
     std::unique_ptr<search::frmIndex> frmIndex_;
     std::unique_ptr<history::frmHist> frmHist_;
+    std::unique_ptr<media::withfile> withfile_;
+    std::unique_ptr<media::frmPopup> frmPopup_;
     router::DocumentSnapshot lastDocument_;
     bool loaded_ = false; // Form_Load has run: resizes now follow the page variants
 };

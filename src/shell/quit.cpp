@@ -2,6 +2,7 @@
 #include <shell/frmtrv.h>
 
 #include <history/historyfile.h>
+#include <media/frmpopup.h>
 #include <platform/instancelock.h>
 
 #include <QCloseEvent>
@@ -55,6 +56,7 @@ void frmTRV::closeEvent(QCloseEvent* e) {
 void frmTRV::EndTRV() {
     TimerEnd->stop();
     links_.closeLinks();
+    frmPopup_.reset();
     instanceLock_.reset();
     if (services_.endProcess) {
         services_.endProcess();

@@ -2,6 +2,7 @@
 #include <shell/frmtrv.h>
 
 #include <media/narrationrequest.h>
+#include <media/withfile.h>
 #include <media/wmp1.h>
 #include <platform/timing.h>
 
@@ -67,6 +68,23 @@ void frmTRV::TimerAVI_Timer() {
 
 void frmTRV::TimerEnd_Timer() {
     takeNarrationRequest();
+    watchHandOff();
+}
+
+void frmTRV::watchHandOff() {
+    // While a path is handed over to a tool, the companion window offers the way back.
+    const std::vector<std::uint8_t> name = links_.kirvoltName().read(0, 1);
+    const bool handedOver = !name.empty() && name[0] != 0;
+    if (handedOver) {
+        if (!withfile_) {
+            withfile_ = std::make_unique<media::withfile>(static_cast<media::ViewerLink&>(*this));
+        }
+        if (!withfile_->isVisible()) {
+            withfile_->Form_Load();
+        }
+    } else if (withfile_ && withfile_->isVisible()) {
+        withfile_->hide();
+    }
 }
 
 void frmTRV::takeNarrationRequest() {
