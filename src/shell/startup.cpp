@@ -2,6 +2,8 @@
 // whether this process is the course viewer or a second copy.
 #include <shell/frmtrv.h>
 
+#include <media/mediaurl.h>
+#include <media/wmp1.h>
 #include <platform/instancelock.h>
 #include <platform/runtimefolder.h>
 #include <router/courselocation.h>
@@ -47,6 +49,8 @@ bool frmTRV::SetFileLocn() {
     if (location.bundled) {
         const QString root = services_.courseRoot.isEmpty() ? router::bundledCourseRoot() : services_.courseRoot;
         router::installCourseScheme(Web1->page()->profile(), root);
+        // The player opens the bundled course's media from the same folder the browser reads.
+        WMP1->setUrlResolver([root](const QString& address) { return media::resolveCourseMediaUrl(address, root); });
     }
     return true;
 }
