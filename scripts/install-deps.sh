@@ -9,7 +9,7 @@ PACKAGES=(
   libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
-  xvfb xauth xdotool imagemagick nginx-light
+  xvfb xauth xdotool x11-utils imagemagick nginx-light openbox
   fonts-dejavu-core fonts-liberation
 )
 

@@ -1,9 +1,8 @@
+#include <QApplication>
+#include <QScreen>
 #include <router/coursescheme.h>
 #include <shell/frmtrv.h>
 #include <shell/screenmessageboxes.h>
-
-#include <QApplication>
-#include <QScreen>
 
 int main(int argc, char* argv[]) {
     // The bundled course's scheme must be known before the browser engine starts.

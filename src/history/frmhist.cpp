@@ -5,6 +5,7 @@
 #include <cmath>
 #include <history/frmhist.h>
 #include <history/historyfile.h>
+#include <history/listselection.h>
 #include <history/rowlistmodel.h>
 #include <history/secondaryhost.h>
 #include <history/secondarylayout.h>
@@ -111,17 +112,11 @@ QString frmHist::List(int row) const {
 }
 
 int frmHist::ListIndex() const {
-    const QModelIndexList selected = lbResults->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.front().row();
+    return history::selectedRow(*lbResults);
 }
 
 void frmHist::setListIndex(int row) {
-    const QModelIndex index = model_->index(row, 0);
-    if (index.isValid()) {
-        lbResults->setCurrentIndex(index);
-    } else {
-        lbResults->clearSelection();
-    }
+    history::selectRow(*lbResults, row);
 }
 
 void frmHist::resizeControls(int width, int height) {

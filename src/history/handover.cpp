@@ -1,8 +1,6 @@
-#include <history/handover.h>
-
-#include <platform/timing.h>
-
 #include <QWidget>
+#include <history/handover.h>
+#include <platform/timing.h>
 
 namespace torvane::history {
 

@@ -1,8 +1,6 @@
-#include <history/historyfile.h>
-
-#include <platform/ansitext.h>
-
 #include <QFile>
+#include <history/historyfile.h>
+#include <platform/ansitext.h>
 
 namespace torvane::history {
 

@@ -48,8 +48,8 @@ public:
     virtual int messageBox(const QString& text, int style) = 0;
     // A message box placed relative to `owner`: x and y are pixel offsets or "Center". Nothing is shown
     // and nothing returned when x or y cannot be read.
-    virtual std::optional<int> msgBoxAt(const QString& prompt, int style, const QString& title, QWidget* owner,
-                                        const QVariant& x, const QVariant& y) = 0;
+    virtual std::optional<int> msgBoxAt(const QString& prompt, int style, const QString& title,
+                                        QWidget* owner, const QVariant& x, const QVariant& y) = 0;
 };
 
 } // namespace torvane::history

@@ -3,10 +3,9 @@
 // Design geometry of the secondary windows, in twips as the windows were drawn (1/1440 inch; at 96 dpi
 // 15 twips make one pixel).
 
-#include <platform/twips.h>
-
 #include <QFont>
 #include <QRect>
+#include <platform/twips.h>
 
 namespace torvane::history {
 

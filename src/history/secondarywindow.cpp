@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <history/handover.h>
 #include <history/helppicture.h>
 #include <history/historyfile.h>
 #include <history/secondaryhost.h>
-#include <history/handover.h>
 #include <history/secondarylayout.h>
 #include <history/secondarywindow.h>
 #include <platform/timing.h>

@@ -1,7 +1,6 @@
-#include <media/companionpicture.h>
-
 #include <QPainter>
 #include <QPainterPath>
+#include <media/companionpicture.h>
 
 namespace torvane::media {
 
@@ -40,8 +39,10 @@ QImage drawCompanionFace(bool pressed) {
     title.setBold(true);
     p.setFont(title);
     p.setPen(Qt::white);
-    p.drawText(QRect(52 + shift, 8 + shift, 120, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Back to"));
-    p.drawText(QRect(52 + shift, 26 + shift, 120, 20), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Torvane"));
+    p.drawText(QRect(52 + shift, 8 + shift, 120, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Back to"));
+    p.drawText(QRect(52 + shift, 26 + shift, 120, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Torvane"));
     QFont hint = title;
     hint.setPixelSize(9);
     hint.setBold(false);

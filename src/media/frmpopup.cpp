@@ -1,10 +1,8 @@
-#include <media/frmpopup.h>
-
-#include <media/viewerlink.h>
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWebEngineView>
+#include <media/frmpopup.h>
+#include <media/viewerlink.h>
 
 namespace torvane::media {
 

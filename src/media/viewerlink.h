@@ -25,9 +25,10 @@ public:
     virtual void EndTRV() = 0;
     // Stops the popup's mouse watch.
     virtual void stopPopupWatch() = 0;
-    // A message box placed relative to `owner` (pixel offsets or "Center"); nothing when x or y is unreadable.
-    virtual std::optional<int> msgBoxAt(const QString& prompt, int style, const QString& title, QWidget* owner,
-                                        const QVariant& x, const QVariant& y) = 0;
+    // A message box placed relative to `owner` (pixel offsets or "Center"); nothing when x or y is
+    // unreadable.
+    virtual std::optional<int> msgBoxAt(const QString& prompt, int style, const QString& title,
+                                        QWidget* owner, const QVariant& x, const QVariant& y) = 0;
 };
 
 } // namespace torvane::media

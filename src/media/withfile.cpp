@@ -1,13 +1,11 @@
-#include <media/withfile.h>
-
-#include <media/companionpicture.h>
-#include <media/viewerlink.h>
-#include <platform/desktopwindows.h>
-
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <media/companionpicture.h>
+#include <media/viewerlink.h>
+#include <media/withfile.h>
+#include <platform/desktopwindows.h>
 
 namespace torvane::media {
 

@@ -1,6 +1,5 @@
-#include <platform/ansitext.h>
-
 #include <array>
+#include <platform/ansitext.h>
 
 namespace torvane::platform {
 

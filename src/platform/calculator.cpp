@@ -1,6 +1,5 @@
-#include <platform/calculator.h>
-
 #include <QStandardPaths>
+#include <platform/calculator.h>
 
 namespace torvane::platform {
 

@@ -1,10 +1,9 @@
 // The desktop's windows on Windows: the visible top-level windows by their titles, the asynchronous
 // key state of the left button, and ShellExecute with a show command.
 #include <platform/desktopwindows.h>
-
+#include <shellapi.h>
 #include <vector>
 #include <windows.h>
-#include <shellapi.h>
 
 namespace torvane::platform {
 
@@ -66,8 +65,8 @@ bool startProgram(const QString& program, const QStringList& arguments, WindowSt
     const int show = style == WindowStyle::Maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(nullptr, L"open", reinterpret_cast<const wchar_t*>(program.utf16()),
-                      parameters.isEmpty() ? nullptr : reinterpret_cast<const wchar_t*>(parameters.utf16()), nullptr,
-                      show));
+                      parameters.isEmpty() ? nullptr : reinterpret_cast<const wchar_t*>(parameters.utf16()),
+                      nullptr, show));
     return result > 32;
 }
 

@@ -1,13 +1,12 @@
 // The desktop's windows on X11, through xcb: found by title in the window manager's client list (or,
 // without a window manager, among the root window's children), raised through the window manager's
 // activation request when it offers one, else raised and focused directly.
-#include <platform/desktopwindows.h>
-
 #include <QProcess>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <platform/desktopwindows.h>
 #include <vector>
 #include <xcb/xcb.h>
 
@@ -49,8 +48,8 @@ public:
     xcb_window_t root() const { return root_; }
 
     xcb_atom_t atom(const char* name) const {
-        auto r = reply(xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, static_cast<uint16_t>(strlen(name)), name),
-                                             nullptr));
+        auto r = reply(xcb_intern_atom_reply(
+            c_, xcb_intern_atom(c_, 0, static_cast<uint16_t>(strlen(name)), name), nullptr));
         return r ? r->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
     }
 
@@ -62,8 +61,8 @@ private:
 
 // The bytes of a window property, empty when it is missing.
 QByteArray property(const Connection& x, xcb_window_t window, xcb_atom_t name, xcb_atom_t type) {
-    auto r = reply(xcb_get_property_reply(x.get(), xcb_get_property(x.get(), 0, window, name, type, 0, 1 << 16),
-                                          nullptr));
+    auto r = reply(xcb_get_property_reply(
+        x.get(), xcb_get_property(x.get(), 0, window, name, type, 0, 1 << 16), nullptr));
     if (!r || r->type == XCB_ATOM_NONE) {
         return {};
     }
@@ -92,7 +91,8 @@ std::vector<xcb_window_t> candidates(const Connection& x) {
 }
 
 bool viewable(const Connection& x, xcb_window_t window) {
-    auto r = reply(xcb_get_window_attributes_reply(x.get(), xcb_get_window_attributes(x.get(), window), nullptr));
+    auto r =
+        reply(xcb_get_window_attributes_reply(x.get(), xcb_get_window_attributes(x.get(), window), nullptr));
     return r && r->map_state == XCB_MAP_STATE_VIEWABLE && r->_class == XCB_WINDOW_CLASS_INPUT_OUTPUT;
 }
 

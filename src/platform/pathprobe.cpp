@@ -1,6 +1,5 @@
-#include <platform/pathprobe.h>
-
 #include <filesystem>
+#include <platform/pathprobe.h>
 #include <system_error>
 
 namespace torvane::platform {

@@ -1,11 +1,10 @@
-#include <platform/timing.h>
-
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <platform/timing.h>
 #include <thread>
 
 namespace torvane::platform {
@@ -32,8 +31,8 @@ int divisorFromEnvironment() {
 Intervals intervalsDividedBy(int divisor) {
     divisor = std::max(divisor, 1);
     auto divide = [divisor](int ms) { return std::max(ms / divisor, 1); };
-    return Intervals{divide(kStandard.pauseMs),  divide(kStandard.preVideoMs), divide(kStandard.videoWatchMs),
-                     divide(kStandard.pollMs),   divide(kStandard.launchMs),   kStandard.launchLooks,
+    return Intervals{divide(kStandard.pauseMs), divide(kStandard.preVideoMs), divide(kStandard.videoWatchMs),
+                     divide(kStandard.pollMs),  divide(kStandard.launchMs),   kStandard.launchLooks,
                      divide(kStandard.popupMs)};
 }
 

@@ -7,13 +7,13 @@ namespace torvane::platform {
 // Every interval the viewer waits or polls with, kept in one place. A test may shorten them all at once
 // by setting TORVANE_TIME_DIVISOR (a whole number 1..1000) in the environment before the first call.
 struct Intervals final {
-    int pauseMs;        // the one-second pause of WaitASecond
-    int preVideoMs;     // from the start of a video to the first look at its play state
-    int videoWatchMs;   // between two looks at a playing video
-    int pollMs;         // between two looks at the shared blocks
-    int launchMs;       // between two looks for a tool's window
-    int launchLooks;    // how often a tool's window is looked for before giving up
-    int popupMs;        // between two looks at the left mouse button while a popup shows
+    int pauseMs;      // the one-second pause of WaitASecond
+    int preVideoMs;   // from the start of a video to the first look at its play state
+    int videoWatchMs; // between two looks at a playing video
+    int pollMs;       // between two looks at the shared blocks
+    int launchMs;     // between two looks for a tool's window
+    int launchLooks;  // how often a tool's window is looked for before giving up
+    int popupMs;      // between two looks at the left mouse button while a popup shows
 };
 
 // The intervals in force for this process.

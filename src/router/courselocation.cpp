@@ -1,13 +1,12 @@
-#include <router/courselocation.h>
-
 #include <QUrl>
+#include <router/courselocation.h>
 
 namespace torvane::router {
 
 bool isCourseFolderUrl(const QString& url) {
     const QUrl parsed(url, QUrl::StrictMode);
-    return parsed.isValid() && !parsed.scheme().isEmpty() && !parsed.host().isEmpty() &&
-           !parsed.hasQuery() && !parsed.hasFragment() && parsed.path().endsWith(kCourseFolderPath);
+    return parsed.isValid() && !parsed.scheme().isEmpty() && !parsed.host().isEmpty() && !parsed.hasQuery() &&
+           !parsed.hasFragment() && parsed.path().endsWith(kCourseFolderPath);
 }
 
 CourseLocation chooseCourseLocation(const QString& fromEnvironment, const QString& fromBuild) {
@@ -18,8 +17,9 @@ CourseLocation chooseCourseLocation(const QString& fromEnvironment, const QStrin
         return {QString::fromLatin1(kBundledCourseUrl), {}, true};
     }
     if (!isCourseFolderUrl(chosen)) {
-        const QString source = !env.isEmpty() ? QStringLiteral("TORVANE_COURSE_URL")
-                                              : QStringLiteral("the course address this program was built with");
+        const QString source = !env.isEmpty()
+                                   ? QStringLiteral("TORVANE_COURSE_URL")
+                                   : QStringLiteral("the course address this program was built with");
         return {{},
                 QStringLiteral("The course address \"%1\" (from %2) cannot be used.\n\n"
                                "Torvane needs the address of a course folder: a web address whose path ends "

@@ -11,8 +11,8 @@ inline constexpr char kBundledCourseUrl[] = "torvane://course/trv_cbt/trv2/";
 inline constexpr char kCourseFolderPath[] = "/trv_cbt/trv2/";
 
 struct CourseLocation final {
-    QString url;     // the course folder address (FileLocn); empty when `error` is set
-    QString error;   // why the chosen address cannot be used
+    QString url;   // the course folder address (FileLocn); empty when `error` is set
+    QString error; // why the chosen address cannot be used
     bool bundled = false;
 };
 

@@ -1,10 +1,8 @@
-#include <router/coursepath.h>
-
-#include <router/courselocation.h>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <router/courselocation.h>
+#include <router/coursepath.h>
 
 namespace torvane::router {
 
@@ -28,9 +26,9 @@ std::optional<QString> courseFilePath(const QString& courseRoot, const QString& 
 
 QByteArray courseMimeType(const QString& fileName) {
     static const QHash<QString, QByteArray> types{
-        {"trv", "text/html"},  {"html", "text/html"},     {"htm", "text/html"},
-        {"css", "text/css"},   {"js", "text/javascript"}, {"png", "image/png"},
-        {"jpg", "image/jpeg"}, {"jpeg", "image/jpeg"},    {"gif", "image/gif"},
+        {"trv", "text/html"},     {"html", "text/html"},      {"htm", "text/html"},
+        {"css", "text/css"},      {"js", "text/javascript"},  {"png", "image/png"},
+        {"jpg", "image/jpeg"},    {"jpeg", "image/jpeg"},     {"gif", "image/gif"},
         {"svg", "image/svg+xml"}, {"avi", "video/x-msvideo"}, {"wav", "audio/wav"},
     };
     return types.value(QFileInfo(fileName).suffix().toLower(), "application/octet-stream");

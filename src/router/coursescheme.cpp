@@ -1,8 +1,3 @@
-#include <router/coursescheme.h>
-
-#include <router/courselocation.h>
-#include <router/coursepath.h>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -10,6 +5,9 @@
 #include <QWebEngineProfile>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
+#include <router/courselocation.h>
+#include <router/coursepath.h>
+#include <router/coursescheme.h>
 
 namespace torvane::router {
 

@@ -1,6 +1,5 @@
-#include <router/navigation.h>
-
 #include <router/moduletable.h>
+#include <router/navigation.h>
 
 namespace torvane::router {
 

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <router/pagenames.h>
-
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <router/pagenames.h>
 #include <vector>
 
 namespace torvane::router {
@@ -24,15 +23,15 @@ enum class Step {
 enum class SecondaryWindow { Search, Index, History };
 
 struct PageDecision final {
-    QString curPage;             // CurPage after the document: its page name, else the whole address
-    bool inCourse = false;       // false: nothing but Finish happens
+    QString curPage;       // CurPage after the document: its page name, else the whole address
+    bool inCourse = false; // false: nothing but Finish happens
     PageClass pageClass = PageClass::Ordinary;
-    QString caption;             // the window caption (in-course documents only)
-    std::optional<int> module;   // CurModule's new value, if the page has a module number
+    QString caption;           // the window caption (in-course documents only)
+    std::optional<int> module; // CurModule's new value, if the page has a module number
     std::vector<Step> steps;
-    QString mediaAddress;        // Video and Narration: what the player plays
+    QString mediaAddress;                             // Video and Narration: what the player plays
     SecondaryWindow window = SecondaryWindow::Search; // OpenWindow
-    QString placeholderBase;     // ShowPage: "mod01" ... "rev24"
+    QString placeholderBase;                          // ShowPage: "mod01" ... "rev24"
 };
 
 // Decides what a completed document means, from its address alone. `fileLocn` is the course folder.

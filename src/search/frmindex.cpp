@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <cmath>
+#include <history/listselection.h>
 #include <history/recordreader.h>
 #include <history/secondaryhost.h>
 #include <history/secondarylayout.h>
@@ -124,17 +125,11 @@ QString frmIndex::List(int row) const {
 }
 
 int frmIndex::ListIndex() const {
-    const QModelIndexList selected = lbResults->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.front().row();
+    return history::selectedRow(*lbResults);
 }
 
 void frmIndex::setListIndex(int row) {
-    const QModelIndex index = model_->index(row, 0);
-    if (index.isValid()) {
-        lbResults->setCurrentIndex(index);
-    } else {
-        lbResults->clearSelection();
-    }
+    history::selectRow(*lbResults, row);
 }
 
 void frmIndex::resizeControls(int width, int height) {

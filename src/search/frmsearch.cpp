@@ -5,6 +5,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <cmath>
+#include <history/listselection.h>
 #include <history/recordreader.h>
 #include <history/rowlistmodel.h>
 #include <history/secondaryhost.h>
@@ -152,17 +153,11 @@ QString frmSearch::List(int row) const {
 }
 
 int frmSearch::ListIndex() const {
-    const QModelIndexList selected = lbResults->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.front().row();
+    return history::selectedRow(*lbResults);
 }
 
 void frmSearch::setListIndex(int row) {
-    const QModelIndex index = model_->index(row, 0);
-    if (index.isValid()) {
-        lbResults->setCurrentIndex(index);
-    } else {
-        lbResults->clearSelection();
-    }
+    history::selectRow(*lbResults, row);
 }
 
 void frmSearch::resizeControls(int width, int height) {

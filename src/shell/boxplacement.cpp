@@ -1,7 +1,6 @@
-#include <shell/boxplacement.h>
-
 #include <cmath>
 #include <limits>
+#include <shell/boxplacement.h>
 
 namespace torvane::shell {
 

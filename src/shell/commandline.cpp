@@ -1,9 +1,7 @@
-#include <shell/commandline.h>
-
-#include <platform/ansitext.h>
-
 #include <QRegularExpression>
 #include <cmath>
+#include <platform/ansitext.h>
+#include <shell/commandline.h>
 
 namespace torvane::shell {
 
@@ -26,12 +24,14 @@ int pixels(const QString& text) {
 }
 
 bool climbsOut(const QString& path) {
-    const QStringList parts = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'));
+    const QStringList parts =
+        QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'));
     return parts.contains(QStringLiteral(".."));
 }
 
 bool isAbsoluteOrRemote(const QString& path) {
-    return path.startsWith(QLatin1Char('/')) || path.startsWith(QLatin1Char('\\')) || path.contains(QLatin1Char(':'));
+    return path.startsWith(QLatin1Char('/')) || path.startsWith(QLatin1Char('\\')) ||
+           path.contains(QLatin1Char(':'));
 }
 
 bool isSafeRelativePath(const QString& path) {

@@ -19,10 +19,10 @@ enum class JobKind {
 
 struct SecondCopyJob final {
     JobKind kind = JobKind::Nothing;
-    QString popFile;        // Popup: the picture, relative to the course folder
-    int widthPixels = 0;    // Popup: the picture's size
+    QString popFile;     // Popup: the picture, relative to the course folder
+    int widthPixels = 0; // Popup: the picture's size
     int heightPixels = 0;
-    QString testName;       // ChapterTest: the name between "ch" and "test"
+    QString testName;             // ChapterTest: the name between "ch" and "test"
     bool writeRequestCode = true; // hand-offs: false for "trv0000", which names no file
 };
 

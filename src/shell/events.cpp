@@ -1,9 +1,8 @@
 // Events the main window takes from its children and from the whole application.
-#include <shell/frmtrv.h>
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <shell/frmtrv.h>
 
 namespace torvane::shell {
 
@@ -22,7 +21,8 @@ bool frmTRV::eventFilter(QObject* watched, QEvent* e) {
     case QEvent::KeyPress:
         // Key events arrive at the focus widget (often inside the browser); each is handled once,
         // there, when that widget belongs to this window.
-        if (watched == QApplication::focusWidget() || (QApplication::focusWidget() == nullptr && watched == this)) {
+        if (watched == QApplication::focusWidget() ||
+            (QApplication::focusWidget() == nullptr && watched == this)) {
             auto* widget = qobject_cast<QWidget*>(watched);
             if (widget != nullptr && widget->window() == this) {
                 return handleKeyEvent(static_cast<QKeyEvent*>(e));

@@ -1,8 +1,6 @@
-#include <shell/existencechecks.h>
-
-#include <shell/messagebox.h>
-
 #include <platform/pathprobe.h>
+#include <shell/existencechecks.h>
+#include <shell/messagebox.h>
 
 namespace torvane::shell {
 
@@ -17,8 +15,8 @@ bool FolderThere(const QString& path, MessageBoxes& boxes) {
         if (probe.state != PathState::Error) {
             return probe.state == PathState::Directory;
         }
-        const int answer =
-            boxes.show({QStringLiteral("File Error"), mb::OKCancel | mb::Exclamation, QStringLiteral("File Error")});
+        const int answer = boxes.show(
+            {QStringLiteral("File Error"), mb::OKCancel | mb::Exclamation, QStringLiteral("File Error")});
         if (answer != mb::OK) {
             return false;
         }
@@ -31,8 +29,8 @@ bool FileThere(const QString& path, MessageBoxes& boxes, const std::function<voi
         if (probe.state != PathState::Error) {
             return probe.state == PathState::File;
         }
-        const int answer = boxes.show({QStringLiteral("Please run Setup on the USB"), mb::OKCancel | mb::Exclamation,
-                                       QString::fromLatin1(kAppTitle)});
+        const int answer = boxes.show({QStringLiteral("Please run Setup on the USB"),
+                                       mb::OKCancel | mb::Exclamation, QString::fromLatin1(kAppTitle)});
         if (answer != mb::OK) {
             onCancel();
             return false;

@@ -1,7 +1,6 @@
-#include <shell/frmsplsh.h>
-
 #include <QLabel>
 #include <QVBoxLayout>
+#include <shell/frmsplsh.h>
 
 namespace torvane::shell {
 

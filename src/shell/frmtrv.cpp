@@ -1,18 +1,3 @@
-#include <shell/frmtrv.h>
-
-#include <history/frmhist.h>
-#include <history/secondarylayout.h>
-#include <platform/instancelock.h>
-#include <platform/timing.h>
-#include <search/frmindex.h>
-#include <media/frmpopup.h>
-#include <media/withfile.h>
-#include <media/wmp1.h>
-#include <search/frmsearch.h>
-#include <shell/frmsplsh.h>
-#include <shell/helppicture.h>
-#include <platform/twips.h>
-
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,6 +7,19 @@
 #include <QTimer>
 #include <QWebEngineScript>
 #include <QWebEngineView>
+#include <history/frmhist.h>
+#include <history/secondarylayout.h>
+#include <media/frmpopup.h>
+#include <media/withfile.h>
+#include <media/wmp1.h>
+#include <platform/instancelock.h>
+#include <platform/timing.h>
+#include <platform/twips.h>
+#include <search/frmindex.h>
+#include <search/frmsearch.h>
+#include <shell/frmsplsh.h>
+#include <shell/frmtrv.h>
+#include <shell/helppicture.h>
 
 namespace torvane::shell {
 
@@ -130,9 +128,9 @@ void frmTRV::buildToolbar() {
         auto* button = new QPushButton(QString::fromLatin1(kMainToolbar[i].caption), this);
         button->setObjectName(QString::fromLatin1(kMainToolbar[i].name));
         button->setFont(font);
-        button->setGeometry(
-            platform::twipsRect(history::kToolbarFirstLeft + history::kToolbarStep * static_cast<int>(i), history::kToolbarTop,
-                      history::kToolbarButtonWidth, history::kToolbarButtonHeight));
+        button->setGeometry(platform::twipsRect(
+            history::kToolbarFirstLeft + history::kToolbarStep * static_cast<int>(i), history::kToolbarTop,
+            history::kToolbarButtonWidth, history::kToolbarButtonHeight));
         if (previous != nullptr) {
             setTabOrder(previous, button);
         }
@@ -173,19 +171,20 @@ void frmTRV::Form_Activate() {
 }
 
 void frmTRV::onLoadFinished() {
-    Web1->page()->runJavaScript(
-        QString::fromLatin1(kSnapshotScript), QWebEngineScript::ApplicationWorld, [this](const QVariant& result) {
-            router::DocumentSnapshot snapshot;
-            QStringList values = result.toStringList();
-            if (values.isEmpty()) {
-                // No script result (an error page, a document without script): the address alone.
-                snapshot.locationUrl = Web1->url().toString();
-            } else {
-                snapshot.locationUrl = values.takeFirst();
-                snapshot.links = std::move(values);
-            }
-            Web1_DocumentComplete(snapshot);
-        });
+    Web1->page()->runJavaScript(QString::fromLatin1(kSnapshotScript), QWebEngineScript::ApplicationWorld,
+                                [this](const QVariant& result) {
+                                    router::DocumentSnapshot snapshot;
+                                    QStringList values = result.toStringList();
+                                    if (values.isEmpty()) {
+                                        // No script result (an error page, a document without script): the
+                                        // address alone.
+                                        snapshot.locationUrl = Web1->url().toString();
+                                    } else {
+                                        snapshot.locationUrl = values.takeFirst();
+                                        snapshot.links = std::move(values);
+                                    }
+                                    Web1_DocumentComplete(snapshot);
+                                });
 }
 
 int frmTRV::message(const QString& text, int style, const QString& title) {

@@ -1,20 +1,19 @@
 #pragma once
 
-#include <history/secondaryhost.h>
-#include <media/links.h>
-#include <media/viewerlink.h>
-#include <platform/folders.h>
-#include <router/documentsnapshot.h>
-#include <router/navigation.h>
-#include <shell/messagebox.h>
-
 #include <QPointer>
 #include <QSize>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <history/secondaryhost.h>
+#include <media/links.h>
+#include <media/viewerlink.h>
 #include <memory>
 #include <optional>
+#include <platform/folders.h>
+#include <router/documentsnapshot.h>
+#include <router/navigation.h>
+#include <shell/messagebox.h>
 
 class QLabel;
 class QPrinter;
@@ -48,19 +47,19 @@ struct SecondCopyJob;
 // What the main window takes from its surroundings. The defaults are the real system; tests replace
 // single entries.
 struct ViewerServices final {
-    MessageBoxes* messageBoxes = nullptr;     // required
-    platform::Environment environment;       // empty: the process environment
-    std::function<QSize()> screenSize;        // whole screen in pixels; empty: the primary screen
-    std::function<void()> endProcess;         // last step of EndTRV; empty: end the process at once
-    std::optional<QString> commandLine;       // what follows the program's name; none: the real one
+    MessageBoxes* messageBoxes = nullptr; // required
+    platform::Environment environment;    // empty: the process environment
+    std::function<QSize()> screenSize;    // whole screen in pixels; empty: the primary screen
+    std::function<void()> endProcess;     // last step of EndTRV; empty: end the process at once
+    std::optional<QString> commandLine;   // what follows the program's name; none: the real one
     // The default printer, or nullptr when none is set up; empty: the system's.
     std::function<std::unique_ptr<QPrinter>()> defaultPrinter;
     // Lets the learner choose how to print; false when cancelled. Empty: the system's print dialog.
     std::function<bool(QPrinter&, QWidget*)> printDialog;
     // Starts a program detached; false when it cannot be started. Empty: the system's way.
     std::function<bool(const QString&, const QStringList&)> startProgram;
-    QString programFolder;                    // where the word lists lie; empty: the program's own folder
-    QString courseRoot;                       // bundled course on disk; empty: "course" beside the program
+    QString programFolder; // where the word lists lie; empty: the program's own folder
+    QString courseRoot;    // bundled course on disk; empty: "course" beside the program
 };
 
 // The main course-viewer window: the course browser under the toolbar row, the video area, the timers,
@@ -203,7 +202,8 @@ private:
     void Form_Activate();
     void onLoadFinished();
     void Web1_DocumentComplete(const router::DocumentSnapshot& snapshot);
-    void runStep(router::Step step, const router::PageDecision& decision, const router::DocumentSnapshot& snapshot);
+    void runStep(router::Step step, const router::PageDecision& decision,
+                 const router::DocumentSnapshot& snapshot);
     void keepLinks(const QStringList& links);
     void record();
     void playVideo(const QString& address);
@@ -234,7 +234,8 @@ private:
     bool pressAccessKey(int qtKey);
     bool commandLineIsEmpty() const;
     std::unique_ptr<QPrinter> defaultPrinter() const;
-    int message(const QString& text, int style = mb::OKOnly, const QString& title = QString::fromLatin1(kAppTitle));
+    int message(const QString& text, int style = mb::OKOnly,
+                const QString& title = QString::fromLatin1(kAppTitle));
 
     ViewerServices services_;
     QString runtimeFolder_;

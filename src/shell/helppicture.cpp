@@ -1,9 +1,8 @@
-#include <shell/helppicture.h>
-
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
 #include <array>
+#include <shell/helppicture.h>
 
 namespace torvane::shell {
 
@@ -52,7 +51,8 @@ const std::array<PageButton, 9> kPageButtons{{
 
 QFont font(int pixelSize, bool bold = false) {
     QFont f;
-    f.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    f.setFamilies(
+        {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     return f;
@@ -96,7 +96,8 @@ int drawCommandLines(QPainter& p, int top) {
         drawButton(p, QRect(40, y, 90, 21), line);
         p.setFont(font(15));
         p.setPen(QColor(0x20, 0x20, 0x20));
-        p.drawText(QRect(150, y - 2, 640, 25), Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8(line.meaning));
+        p.drawText(QRect(150, y - 2, 640, 25), Qt::AlignVCenter | Qt::AlignLeft,
+                   QString::fromUtf8(line.meaning));
         y += rowHeight;
     };
     for (std::size_t i = 0; i < kCommands.size(); ++i) {
@@ -122,8 +123,8 @@ void drawPageButtons(QPainter& p, int top) {
         p.drawText(icon, Qt::AlignCenter, QString::fromUtf8(kPageButtons[i].glyph));
         p.setPen(QColor(0x20, 0x20, 0x20));
         p.setFont(font(14));
-        p.drawText(QRect(icon.right() + 12, icon.top(), columnWidth - 50, 26), Qt::AlignVCenter | Qt::AlignLeft,
-                   QString::fromUtf8(kPageButtons[i].meaning));
+        p.drawText(QRect(icon.right() + 12, icon.top(), columnWidth - 50, 26),
+                   Qt::AlignVCenter | Qt::AlignLeft, QString::fromUtf8(kPageButtons[i].meaning));
     }
 }
 
@@ -142,7 +143,8 @@ QImage drawMainHelpPicture() {
     p.fillRect(QRect(1, 1, kWidth - 2, 40), QColor(0x1f, 0x3f, 0x6f));
     p.setPen(Qt::white);
     p.setFont(font(20, true));
-    p.drawText(QRect(14, 1, kWidth - 28, 40), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Torvane - Help"));
+    p.drawText(QRect(14, 1, kWidth - 28, 40), Qt::AlignVCenter | Qt::AlignLeft,
+               QStringLiteral("Torvane - Help"));
     p.setFont(font(12));
     p.drawText(QRect(14, 1, kWidth - 28, 40), Qt::AlignVCenter | Qt::AlignRight,
                QStringLiteral("Alt + the underlined letter presses a button"));
@@ -161,9 +163,10 @@ QImage drawMainHelpPicture() {
 
     p.setPen(QColor(0x50, 0x50, 0x50));
     p.setFont(font(12));
-    p.drawText(QRect(20, kHeight - 46, 780, 18), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Page Up, Page Down, Alt+comma, Alt+full stop: previous and next page.  Esc: stop a "
-                              "video.  Alt+Q: quit."));
+    p.drawText(
+        QRect(20, kHeight - 46, 780, 18), Qt::AlignLeft | Qt::AlignVCenter,
+        QStringLiteral("Page Up, Page Down, Alt+comma, Alt+full stop: previous and next page.  Esc: stop a "
+                       "video.  Alt+Q: quit."));
     p.drawText(QRect(20, kHeight - 26, 780, 18), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Click on this picture or press any key to close it."));
     return image;

@@ -1,16 +1,16 @@
 // What the main window does for the secondary windows and the media windows.
-#include <shell/frmtrv.h>
-
 #include <QCoreApplication>
 #include <QPixmap>
 #include <QTimer>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
+#include <shell/frmtrv.h>
 
 namespace torvane::shell {
 
 QString frmTRV::programFolder() const {
-    return services_.programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : services_.programFolder;
+    return services_.programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                             : services_.programFolder;
 }
 
 void frmTRV::goBack() {
@@ -37,8 +37,8 @@ void frmTRV::stopPopupWatch() {
 
 void frmTRV::ShutOffWithfile() {
     const QByteArray zeros(255, '\0');
-    links_.kirvoltName().writeAndFlush(
-        0, std::span(reinterpret_cast<const std::uint8_t*>(zeros.constData()), static_cast<std::size_t>(zeros.size())));
+    links_.kirvoltName().writeAndFlush(0, std::span(reinterpret_cast<const std::uint8_t*>(zeros.constData()),
+                                                    static_cast<std::size_t>(zeros.size())));
 }
 
 } // namespace torvane::shell

@@ -1,6 +1,5 @@
-#include <shell/keyrules.h>
-
 #include <Qt>
+#include <shell/keyrules.h>
 
 namespace torvane::shell {
 

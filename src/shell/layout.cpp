@@ -1,13 +1,11 @@
 // The main window's layout and its resize handler, which reloads the page in the variant of the new
 // size class.
-#include <shell/frmtrv.h>
-
-#include <router/navigation.h>
-#include <platform/twips.h>
-
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWebEngineView>
+#include <platform/twips.h>
+#include <router/navigation.h>
+#include <shell/frmtrv.h>
 
 namespace torvane::shell {
 

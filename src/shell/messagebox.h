@@ -1,9 +1,8 @@
 #pragma once
 
-#include <shell/boxplacement.h>
-
 #include <QString>
 #include <optional>
+#include <shell/boxplacement.h>
 
 class QWidget;
 
@@ -34,7 +33,8 @@ struct MessageBoxRequest final {
     int style = mb::OKOnly;
     QString title = QString::fromLatin1(kAppTitle);
     QWidget* owner = nullptr;
-    std::optional<BoxPlacement> placement; // relative to the owner (or desktop); none: where the system puts it
+    std::optional<BoxPlacement>
+        placement; // relative to the owner (or desktop); none: where the system puts it
 };
 
 // Shows message boxes. The viewer asks through this interface so that a test can answer for the learner.

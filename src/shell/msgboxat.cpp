@@ -2,8 +2,9 @@
 
 namespace torvane::shell {
 
-std::optional<int> MsgBoxAt(MessageBoxes& boxes, const QString& prompt, int style, const std::optional<QString>& title,
-                            QWidget* owner, bool desktop, const QVariant& x, const QVariant& y) {
+std::optional<int> MsgBoxAt(MessageBoxes& boxes, const QString& prompt, int style,
+                            const std::optional<QString>& title, QWidget* owner, bool desktop,
+                            const QVariant& x, const QVariant& y) {
     MessageBoxRequest request;
     request.text = prompt;
     request.style = style;

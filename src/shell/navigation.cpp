@@ -1,18 +1,16 @@
 // The navigation handler: every document the browser completes becomes the viewer's state here.
-#include <shell/frmtrv.h>
-
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QWebEngineHistory>
+#include <QWebEngineScript>
+#include <QWebEngineView>
 #include <history/frmhist.h>
 #include <history/historyfile.h>
 #include <media/wmp1.h>
 #include <platform/timing.h>
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QWebEngineHistory>
-#include <QWebEngineScript>
-#include <QWebEngineView>
+#include <shell/frmtrv.h>
 
 namespace torvane::shell {
 
@@ -48,7 +46,8 @@ void frmTRV::Web1_DocumentComplete(const router::DocumentSnapshot& snapshot) {
     emit documentCompleted(snapshot);
 }
 
-void frmTRV::runStep(Step step, const router::PageDecision& decision, const router::DocumentSnapshot& snapshot) {
+void frmTRV::runStep(Step step, const router::PageDecision& decision,
+                     const router::DocumentSnapshot& snapshot) {
     switch (step) {
     case Step::KeepLinks:
         keepLinks(snapshot.links);
@@ -93,7 +92,8 @@ void frmTRV::ShowPage(const QString& base) {
         return;
     }
     keepLinks(lastDocument_.links);
-    Web1->setUrl(QUrl(router::modulePageAddress(FileLocn, base, static_cast<router::ScreenSize>(ScreenSize))));
+    Web1->setUrl(
+        QUrl(router::modulePageAddress(FileLocn, base, static_cast<router::ScreenSize>(ScreenSize))));
     record();
 }
 
@@ -104,8 +104,9 @@ void frmTRV::contentsRedirect() {
     PrevLink = contents;
     NextLink = contents;
     // Link 5 of the page leads to the contents page of the right size.
-    const QString script = QStringLiteral("(function(){var l=document.links;if(l.length>5){l[5].href=%1;}})()")
-                               .arg(scriptString(contents));
+    const QString script =
+        QStringLiteral("(function(){var l=document.links;if(l.length>5){l[5].href=%1;}})()")
+            .arg(scriptString(contents));
     Web1->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld);
 }
 

@@ -1,11 +1,10 @@
 // Printing: the page in the browser through the print dialog, or a help picture on the default printer.
-#include <shell/frmtrv.h>
-
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QWebEngineView>
+#include <shell/frmtrv.h>
 
 namespace torvane::shell {
 
@@ -26,8 +25,9 @@ void frmTRV::printCommand(const QImage* picture) {
             message(QStringLiteral("The Print command is currently disabled."));
             error = QStringLiteral("No printer is set up on this computer.");
         } else if (!Web1->url().isEmpty() && !pagePrinter_) {
-            const bool chosen = services_.printDialog ? services_.printDialog(*printer, this)
-                                                      : QPrintDialog(printer.get(), this).exec() == QDialog::Accepted;
+            const bool chosen = services_.printDialog
+                                    ? services_.printDialog(*printer, this)
+                                    : QPrintDialog(printer.get(), this).exec() == QDialog::Accepted;
             if (chosen) {
                 // The browser prints in the background; the printer must live until it has finished.
                 pagePrinter_ = std::move(printer);

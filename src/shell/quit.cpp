@@ -1,10 +1,4 @@
 // Quitting: the quit question, closing the window, the end of the program and the end flag.
-#include <shell/frmtrv.h>
-
-#include <history/historyfile.h>
-#include <media/frmpopup.h>
-#include <platform/instancelock.h>
-
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -12,6 +6,10 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <history/historyfile.h>
+#include <media/frmpopup.h>
+#include <platform/instancelock.h>
+#include <shell/frmtrv.h>
 
 namespace torvane::shell {
 
@@ -27,10 +25,11 @@ void frmTRV::AskQuit() {
     }
     const QString historyFile = BillDir + QString::fromLatin1(history::kHistoryFileName);
     if (!BillDir.isEmpty() && FileThere(historyFile) && !QFile::remove(historyFile)) {
-        message(QStringLiteral("Torvane could not delete the history of visited pages:\n%1\n\nIt will be listed "
-                               "again the next time Torvane starts.")
-                    .arg(QDir::toNativeSeparators(historyFile)),
-                mb::OKOnly | mb::Exclamation);
+        message(
+            QStringLiteral("Torvane could not delete the history of visited pages:\n%1\n\nIt will be listed "
+                           "again the next time Torvane starts.")
+                .arg(QDir::toNativeSeparators(historyFile)),
+            mb::OKOnly | mb::Exclamation);
     }
     EndTRV();
 }

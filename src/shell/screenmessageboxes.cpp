@@ -1,7 +1,6 @@
-#include <shell/screenmessageboxes.h>
-
 #include <QMessageBox>
 #include <QScreen>
+#include <shell/screenmessageboxes.h>
 
 namespace torvane::shell {
 
@@ -49,7 +48,8 @@ int resultFor(int button) {
 } // namespace
 
 int ScreenMessageBoxes::show(const MessageBoxRequest& request) {
-    QMessageBox box(iconFor(request.style), request.title, request.text, buttonsFor(request.style), request.owner);
+    QMessageBox box(iconFor(request.style), request.title, request.text, buttonsFor(request.style),
+                    request.owner);
     if (request.placement && request.owner != nullptr) {
         // Placed before it becomes visible, so it never shows anywhere else first.
         box.adjustSize();

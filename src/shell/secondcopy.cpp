@@ -1,18 +1,16 @@
 // A second copy of the viewer: the job its command line names, the tools' launch timers, and the popup.
-#include <shell/frmtrv.h>
-
+#include <QApplication>
+#include <QCursor>
+#include <QScreen>
+#include <QTimer>
+#include <QWebEngineView>
 #include <media/frmpopup.h>
 #include <platform/desktopwindows.h>
 #include <platform/folders.h>
 #include <platform/timing.h>
 #include <platform/twips.h>
 #include <shell/commandline.h>
-
-#include <QApplication>
-#include <QCursor>
-#include <QScreen>
-#include <QTimer>
-#include <QWebEngineView>
+#include <shell/frmtrv.h>
 
 namespace torvane::shell {
 
@@ -84,12 +82,12 @@ void frmTRV::startChapterTest(const QString& name) {
 
 bool frmTRV::handOff(const SecondCopyJob& job, const QString& line) {
     const bool solidra = job.kind == JobKind::SolidraHandOff;
-    const Tool tool = solidra ? Tool{platform::solidraFileFolder(AppDataFolder),
-                                     platform::solidraProgram(ProgramFilesFolder), QStringLiteral("Solidra -"),
-                                     kSolidraRequest}
-                              : Tool{platform::kirvoltFileFolder(AppDataFolder),
-                                     platform::kirvoltProgram(ProgramFilesFolder), QStringLiteral("Kirvolt"),
-                                     kKirvoltRequest};
+    const Tool tool =
+        solidra
+            ? Tool{platform::solidraFileFolder(AppDataFolder), platform::solidraProgram(ProgramFilesFolder),
+                   QStringLiteral("Solidra -"), kSolidraRequest}
+            : Tool{platform::kirvoltFileFolder(AppDataFolder), platform::kirvoltProgram(ProgramFilesFolder),
+                   QStringLiteral("Kirvolt"), kKirvoltRequest};
     // The path goes out, flushed, before the request code that tells the tool to read it.
     links_.kirvoltName().writeAndFlush(0, bytesOf(pathBuffer(tool.fileFolder + line)));
     if (job.writeRequestCode) {
@@ -141,8 +139,9 @@ void frmTRV::showPopup(const SecondCopyJob& job) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QSize screenPixels = screen != nullptr ? screen->geometry().size() : QSize();
     const double twipsPerPixel = platform::kTwipsPerPixel;
-    const PopupGeometry g = popupGeometry(job.widthPixels, job.heightPixels, QCursor::pos(),
-                                          screenPixels * platform::kTwipsPerPixel, twipsPerPixel, twipsPerPixel);
+    const PopupGeometry g =
+        popupGeometry(job.widthPixels, job.heightPixels, QCursor::pos(),
+                      screenPixels * platform::kTwipsPerPixel, twipsPerPixel, twipsPerPixel);
     const QSize size(platform::twipsToPixels(g.widthTwips), platform::twipsToPixels(g.heightTwips));
     frmPopup_->Web2->resize(size);
     frmPopup_->resize(size);

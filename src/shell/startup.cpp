@@ -1,7 +1,11 @@
 // Start-up of the main window: the course location, the folders, the shared blocks, and the decision
 // whether this process is the course viewer or a second copy.
-#include <shell/frmtrv.h>
-
+#include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
 #include <media/mediaurl.h>
 #include <media/wmp1.h>
 #include <platform/instancelock.h>
@@ -10,14 +14,8 @@
 #include <router/coursescheme.h>
 #include <router/pagenames.h>
 #include <shell/existencechecks.h>
+#include <shell/frmtrv.h>
 #include <shell/sizeclass.h>
-
-#include <QDir>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QTimer>
-#include <QWebEngineProfile>
-#include <QWebEngineView>
 
 namespace torvane::shell {
 
@@ -39,18 +37,20 @@ frmTRV::Role frmTRV::Form_Load() {
 }
 
 bool frmTRV::SetFileLocn() {
-    const auto location = router::chooseCourseLocation(services_.environment(QStringLiteral("TORVANE_COURSE_URL")),
-                                                       router::builtInCourseUrl());
+    const auto location = router::chooseCourseLocation(
+        services_.environment(QStringLiteral("TORVANE_COURSE_URL")), router::builtInCourseUrl());
     if (!location.error.isEmpty()) {
         message(location.error, mb::OKOnly | mb::Critical);
         return false;
     }
     FileLocn = location.url;
     if (location.bundled) {
-        const QString root = services_.courseRoot.isEmpty() ? router::bundledCourseRoot() : services_.courseRoot;
+        const QString root =
+            services_.courseRoot.isEmpty() ? router::bundledCourseRoot() : services_.courseRoot;
         router::installCourseScheme(Web1->page()->profile(), root);
         // The player opens the bundled course's media from the same folder the browser reads.
-        WMP1->setUrlResolver([root](const QString& address) { return media::resolveCourseMediaUrl(address, root); });
+        WMP1->setUrlResolver(
+            [root](const QString& address) { return media::resolveCourseMediaUrl(address, root); });
     }
     return true;
 }
@@ -70,10 +70,11 @@ void frmTRV::makeBillDir() {
         return;
     }
     if (!QDir().mkpath(BillDir)) {
-        message(QStringLiteral("Torvane could not create its data folder\n%1\n\nYour page history will not be "
-                               "kept in this session.")
-                    .arg(QDir::toNativeSeparators(BillDir)),
-                mb::OKOnly | mb::Exclamation);
+        message(
+            QStringLiteral("Torvane could not create its data folder\n%1\n\nYour page history will not be "
+                           "kept in this session.")
+                .arg(QDir::toNativeSeparators(BillDir)),
+            mb::OKOnly | mb::Exclamation);
     }
 }
 

@@ -1,15 +1,4 @@
 // The main window's toolbar commands, keys and help picture.
-#include <shell/frmtrv.h>
-
-#include <history/frmhist.h>
-#include <history/handover.h>
-#include <media/wmp1.h>
-#include <platform/calculator.h>
-#include <platform/timing.h>
-#include <search/frmsearch.h>
-#include <shell/keyrules.h>
-#include <shell/toolbartargets.h>
-
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,6 +6,15 @@
 #include <QPushButton>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
+#include <history/frmhist.h>
+#include <history/handover.h>
+#include <media/wmp1.h>
+#include <platform/calculator.h>
+#include <platform/timing.h>
+#include <search/frmsearch.h>
+#include <shell/frmtrv.h>
+#include <shell/keyrules.h>
+#include <shell/toolbartargets.h>
 
 namespace torvane::shell {
 
@@ -39,7 +37,8 @@ bool frmTRV::pressAccessKey(int qtKey) {
     for (QPushButton* button : toolbar_) {
         const QString caption = button->text();
         const qsizetype marker = caption.indexOf(QLatin1Char('&'));
-        if (marker >= 0 && marker + 1 < caption.size() && caption.at(marker + 1).toUpper().unicode() == qtKey) {
+        if (marker >= 0 && marker + 1 < caption.size() &&
+            caption.at(marker + 1).toUpper().unicode() == qtKey) {
             button->click();
             return true;
         }

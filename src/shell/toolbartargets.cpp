@@ -1,6 +1,5 @@
-#include <shell/toolbartargets.h>
-
 #include <router/pagenames.h>
+#include <shell/toolbartargets.h>
 
 namespace torvane::shell {
 

@@ -1,15 +1,13 @@
 // Video and narration in the main window, and the poll of the shared blocks for narration requests.
-#include <shell/frmtrv.h>
-
-#include <media/narrationrequest.h>
-#include <media/withfile.h>
-#include <media/wmp1.h>
-#include <platform/timing.h>
-
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
+#include <media/narrationrequest.h>
+#include <media/withfile.h>
+#include <media/wmp1.h>
+#include <platform/timing.h>
+#include <shell/frmtrv.h>
 
 namespace torvane::shell {
 

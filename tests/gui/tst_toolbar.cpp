@@ -501,11 +501,14 @@ void TestToolbar::printOfThePageGoesThroughTheDialog() {
     r->printer = [pdf] { return pdfPrinter(pdf); };
     frmTRV& w = start();
     go(QStringLiteral("tr010005.trv"), QStringLiteral("tr010005.trv"));
+    QSignalSpy printed(w.Web1, &QWebEngineView::printFinished);
     w.toolbarButton(1)->click();
     QCOMPARE(r->dialogs, 1);
     QCOMPARE(r->dialogOwner, static_cast<QWidget*>(&w));
-    // The browser prints in the background.
-    QTRY_VERIFY_WITH_TIMEOUT(fileSize(pdf) > 0, kWait);
+    // The browser prints in the background; the printer has to outlive the print.
+    QTRY_COMPARE_WITH_TIMEOUT(printed.count(), 1, kWait);
+    QCOMPARE(printed.at(0).at(0).toBool(), true);
+    QVERIFY2(fileSize(pdf) > 0, qPrintable(pdf));
     QVERIFY(r->h.boxes.asked.empty());
 }
 
@@ -802,7 +805,8 @@ void TestToolbar::placedBoxOnScreen() {
     torvane::shell::ScreenMessageBoxes boxes;
     const std::optional<int> result = torvane::shell::MsgBoxAt(
         boxes, QStringLiteral("Do you want to quit?"), 65572, QStringLiteral("Quit Torvane?"), &window, desktop, x, y);
-    QCOMPARE(result, std::optional<int>(6));
+    QVERIFY(result.has_value());
+    QCOMPARE(*result, 6);
     QVERIFY(seen.isValid());
 
     const QRect reference = desktop ? window.screen()->virtualGeometry() : window.frameGeometry();

@@ -1,10 +1,9 @@
-#include <support/courseserver.h>
-
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
+#include <support/courseserver.h>
 
 namespace torvane::testing {
 
@@ -72,9 +71,10 @@ bool CourseServer::start() {
     }
     file.close();
     process_.setProcessChannelMode(QProcess::MergedChannels);
-    process_.start(QStringLiteral("nginx"), {QStringLiteral("-e"), d + QStringLiteral("/error.log"), QStringLiteral("-p"),
-                                             d, QStringLiteral("-c"), d + QStringLiteral("/nginx.conf"),
-                                             QStringLiteral("-g"), QStringLiteral("daemon off; master_process off;")});
+    process_.start(QStringLiteral("nginx"),
+                   {QStringLiteral("-e"), d + QStringLiteral("/error.log"), QStringLiteral("-p"), d,
+                    QStringLiteral("-c"), d + QStringLiteral("/nginx.conf"), QStringLiteral("-g"),
+                    QStringLiteral("daemon off; master_process off;")});
     if (!process_.waitForStarted(5000)) {
         error_ = QStringLiteral("nginx did not start: ") + process_.errorString();
         return false;

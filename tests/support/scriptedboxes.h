@@ -1,8 +1,7 @@
 #pragma once
 
-#include <shell/messagebox.h>
-
 #include <deque>
+#include <shell/messagebox.h>
 #include <vector>
 
 namespace torvane::testing {

@@ -1,9 +1,8 @@
-#include <history/historyfile.h>
-
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <history/historyfile.h>
 
 namespace {
 
@@ -23,7 +22,7 @@ TEST(HistoryRecord, QuotedNameAndCrLf) {
         {"tr010002.trv", "\"tr010002.trv\"\r\n"},
         {"trva.trv", "\"trva.trv\"\r\n"},
         {"", "\"\"\r\n"},
-        {QString::fromUtf8("caf\u00e9.trv"), "\"caf\xe9.trv\"\r\n"},         // Windows-1252 byte
+        {QString::fromUtf8("caf\u00e9.trv"), "\"caf\xe9.trv\"\r\n"}, // Windows-1252 byte
         {QString::fromUtf8("\u20ac.trv"), "\"\x80.trv\"\r\n"},
         // Characters that would break the record are written as the address would carry them.
         {"a\"b.trv", "\"a%22b.trv\"\r\n"},
@@ -62,12 +61,13 @@ TEST(AppendHistory, ExistingRecordsOfAnEarlierRunStay) {
 
 TEST(AppendHistory, LostRecordsAreReportedNotWrittenElsewhere) {
     QTemporaryDir dir;
-    EXPECT_FALSE(AppendHistory("", "tr010002.trv"));                          // no data folder
-    EXPECT_FALSE(AppendHistory(dir.path() + "/missing/", "tr010002.trv"));  // folder gone
-    ASSERT_TRUE(QDir(dir.path()).mkdir("history.trv"));                     // a folder in the file's place
+    EXPECT_FALSE(AppendHistory("", "tr010002.trv"));                       // no data folder
+    EXPECT_FALSE(AppendHistory(dir.path() + "/missing/", "tr010002.trv")); // folder gone
+    ASSERT_TRUE(QDir(dir.path()).mkdir("history.trv"));                    // a folder in the file's place
     EXPECT_FALSE(AppendHistory(dir.path() + "/", "tr010002.trv"));
     EXPECT_FALSE(QFile::exists(dir.path() + "/missing"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"history.trv"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList{"history.trv"});
 }
 
 } // namespace

@@ -1,6 +1,5 @@
-#include <platform/ansitext.h>
-
 #include <gtest/gtest.h>
+#include <platform/ansitext.h>
 
 namespace {
 
@@ -21,12 +20,14 @@ TEST(AnsiText, TheBytesWhereItDiffersFromLatin1) {
         unsigned char byte;
         char16_t unicode;
     };
-    const Row rows[] = {{0x80, 0x20AC}, {0x85, 0x2026}, {0x8A, 0x0160}, {0x93, 0x201C}, {0x96, 0x2013},
-                        {0x99, 0x2122}, {0x9F, 0x0178}, {0x81, 0x0081}, {0x9D, 0x009D}, {0xA0, 0x00A0},
-                        {0xE9, 0x00E9}, {0x41, 0x0041}};
+    const Row rows[] = {{0x80, 0x20AC}, {0x85, 0x2026}, {0x8A, 0x0160}, {0x93, 0x201C},
+                        {0x96, 0x2013}, {0x99, 0x2122}, {0x9F, 0x0178}, {0x81, 0x0081},
+                        {0x9D, 0x009D}, {0xA0, 0x00A0}, {0xE9, 0x00E9}, {0x41, 0x0041}};
     for (const Row& row : rows) {
-        EXPECT_EQ(fromAnsi(QByteArray(1, static_cast<char>(row.byte))), QString(QChar(row.unicode))) << int(row.byte);
-        EXPECT_EQ(ansiByte(QChar(row.unicode)), std::optional<char>(static_cast<char>(row.byte))) << int(row.byte);
+        EXPECT_EQ(fromAnsi(QByteArray(1, static_cast<char>(row.byte))), QString(QChar(row.unicode)))
+            << int(row.byte);
+        EXPECT_EQ(ansiByte(QChar(row.unicode)), std::optional<char>(static_cast<char>(row.byte)))
+            << int(row.byte);
     }
 }
 

@@ -1,23 +1,23 @@
-#include <platform/desktopwindows.h>
-
 #include <gtest/gtest.h>
+#include <platform/desktopwindows.h>
 
 namespace {
 
 using torvane::platform::chooseWindowByTitle;
 
 TEST(WindowByTitle, ExactFirstThenBeginning) {
-    const QStringList titles{"Solidra - lab 3", "Kirvolt - circuit.ckt", "Kirvolt", "Torvane - Module 1", "Torvane"};
+    const QStringList titles{"Solidra - lab 3", "Kirvolt - circuit.ckt", "Kirvolt", "Torvane - Module 1",
+                             "Torvane"};
     struct Row {
         const char* wanted;
         qsizetype expected; // -1: none
     };
     const Row rows[] = {
-        {"Kirvolt", 2},          // the exact title wins over an earlier one that begins with it
+        {"Kirvolt", 2}, // the exact title wins over an earlier one that begins with it
         {"Solidra -", 0},
         {"Torvane", 4},
         {"Torvane - Module", 3},
-        {"kirvolt", -1},         // titles are compared with their letter case
+        {"kirvolt", -1}, // titles are compared with their letter case
         {"Solidra", 0},
         {"Kirvolt - circuit.ckt and more", -1},
         {"", -1},

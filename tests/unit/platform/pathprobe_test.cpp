@@ -1,10 +1,8 @@
-#include <platform/pathprobe.h>
-
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
+#include <platform/pathprobe.h>
 #include <unistd.h>
 
 namespace {
@@ -18,7 +16,8 @@ TEST(PathProbe, TellsFilesFoldersAbsenceAndFailedLooks) {
     QFile file(dir.filePath("history.trv"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    ASSERT_EQ(::symlink(dir.filePath("loop").toUtf8().constData(), dir.filePath("loop").toUtf8().constData()), 0);
+    ASSERT_EQ(::symlink(dir.filePath("loop").toUtf8().constData(), dir.filePath("loop").toUtf8().constData()),
+              0);
 
     struct Row {
         QString path;
@@ -31,7 +30,7 @@ TEST(PathProbe, TellsFilesFoldersAbsenceAndFailedLooks) {
         {dir.path() + "/", PathState::Directory},
         {dir.filePath("missing.trv"), PathState::Absent},
         {dir.filePath("history.trv/inside"), PathState::Absent}, // a file used as a folder
-        {dir.filePath("loop"), PathState::Error},                 // a link to itself cannot be looked at
+        {dir.filePath("loop"), PathState::Error},                // a link to itself cannot be looked at
         {dir.filePath(QString(300, 'x')), PathState::Error},     // a name longer than the system takes
     };
     for (const Row& row : rows) {

@@ -1,10 +1,8 @@
-#include <platform/timing.h>
-
 #include <QCoreApplication>
 #include <QTimer>
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
+#include <platform/timing.h>
 
 namespace {
 
@@ -21,8 +19,8 @@ TEST(Intervals, StandardValuesAndTheirDivision) {
     const Row rows[] = {
         {1, {1000, 5000, 500, 1000, 1000, 40, 50}},
         {10, {100, 500, 50, 100, 100, 40, 5}},
-        {0, {1000, 5000, 500, 1000, 1000, 40, 50}},     // nonsense divisors act as 1
-        {100000, {1, 1, 1, 1, 1, 40, 1}},               // never below one millisecond
+        {0, {1000, 5000, 500, 1000, 1000, 40, 50}}, // nonsense divisors act as 1
+        {100000, {1, 1, 1, 1, 1, 40, 1}},           // never below one millisecond
     };
     for (const Row& row : rows) {
         const Intervals got = intervalsDividedBy(row.divisor);

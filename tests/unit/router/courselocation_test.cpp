@@ -1,6 +1,5 @@
-#include <router/courselocation.h>
-
 #include <gtest/gtest.h>
+#include <router/courselocation.h>
 
 namespace {
 
@@ -16,13 +15,13 @@ TEST(CourseLocation, CourseFolderAddresses) {
         {"http://127.0.0.1:8080/trv_cbt/trv2/", true},
         {"http://127.0.0.1:8080/deep/down/trv_cbt/trv2/", true},
         {"torvane://course/trv_cbt/trv2/", true},
-        {"https://courses.example.org/trv_cbt/trv2", false},       // no trailing slash
+        {"https://courses.example.org/trv_cbt/trv2", false}, // no trailing slash
         {"https://courses.example.org/trv_cbt/trv2/x/", false},
-        {"https://courses.example.org/TRV_CBT/TRV2/", false},      // the path is case-sensitive
-        {"https://courses.example.org/trv_cbt/trv2/?a=1", false},  // page names are appended to it
+        {"https://courses.example.org/TRV_CBT/TRV2/", false},     // the path is case-sensitive
+        {"https://courses.example.org/trv_cbt/trv2/?a=1", false}, // page names are appended to it
         {"https://courses.example.org/trv_cbt/trv2/#top", false},
-        {"/trv_cbt/trv2/", false},                                 // no scheme, no host
-        {"file:///srv/trv_cbt/trv2/", false},                      // no host
+        {"/trv_cbt/trv2/", false},            // no scheme, no host
+        {"file:///srv/trv_cbt/trv2/", false}, // no host
         {"courses.example.org/trv_cbt/trv2/", false},
         {"", false},
     };

@@ -1,6 +1,5 @@
-#include <router/coursepath.h>
-
 #include <gtest/gtest.h>
+#include <router/coursepath.h>
 
 namespace {
 

@@ -1,6 +1,5 @@
-#include <router/navigation.h>
-
 #include <gtest/gtest.h>
+#include <router/navigation.h>
 
 namespace {
 
@@ -49,8 +48,8 @@ TEST(DecidePage, EveryClassTakesItsSteps) {
 }
 
 TEST(DecidePage, AddressesThatCarryNoCoursePage) {
-    const char* rows[] = {"", "HTTP:///", "http:///", "Http:///", "https://example.org/other/page.html",
-                          "about:blank"};
+    const char* rows[] = {
+        "", "HTTP:///", "http:///", "Http:///", "https://example.org/other/page.html", "about:blank"};
     for (const char* url : rows) {
         const auto d = decidePage(QString::fromLatin1(url), kLocn);
         EXPECT_FALSE(d.inCourse) << url;
@@ -117,18 +116,13 @@ TEST(ResizeAddress, RowsApplyToThePageName) {
         const char* expected; // page name after kLocn
     };
     const Row rows[] = {
-        {"mod05c.trv", 6, "mod05f.trv"},
-        {"obj12a.trv", 7, "obj12g.trv"},
-        {"rev03g.trv", 1, "rev03a.trv"},
-        {"trvpracc.trv", 4, "trvpracd.trv"},
-        {"trvsumma.trv", 2, "trvsummb.trv"},
-        {"trvtechb.trv", 5, "trvteche.trv"},
-        {"trvtvidg.trv", 3, "trvtvidc.trv"},
-        {"trvc.trv", 2, "trvb.trv"},
-        {"trvg.trv", 1, "trva.trv"},
-        {"trvb.trv", 9, "trva.trv"},
-        {"modern.trv", 3, "moderc.trv"},        // "mod" and the two characters after it
-        {"xmod07c.trv?q", 2, "mod07b.trv"},     // the first "mod" anywhere in the name
+        {"mod05c.trv", 6, "mod05f.trv"},     {"obj12a.trv", 7, "obj12g.trv"},
+        {"rev03g.trv", 1, "rev03a.trv"},     {"trvpracc.trv", 4, "trvpracd.trv"},
+        {"trvsumma.trv", 2, "trvsummb.trv"}, {"trvtechb.trv", 5, "trvteche.trv"},
+        {"trvtvidg.trv", 3, "trvtvidc.trv"}, {"trvc.trv", 2, "trvb.trv"},
+        {"trvg.trv", 1, "trva.trv"},         {"trvb.trv", 9, "trva.trv"},
+        {"modern.trv", 3, "moderc.trv"},    // "mod" and the two characters after it
+        {"xmod07c.trv?q", 2, "mod07b.trv"}, // the first "mod" anywhere in the name
     };
     for (const Row& row : rows) {
         EXPECT_EQ(resizeAddress(kLocn + row.name, kLocn, row.size), kLocn + row.expected) << row.name;
@@ -142,7 +136,8 @@ TEST(ResizeAddress, PagesWithoutVariantsReloadUnchanged) {
         EXPECT_EQ(resizeAddress(other + name, kLocn, 4), other + name) << name;
     }
     EXPECT_EQ(resizeAddress("", kLocn, 4), "");
-    EXPECT_EQ(resizeAddress("https://example.org/model/review/", kLocn, 4), "https://example.org/model/review/");
+    EXPECT_EQ(resizeAddress("https://example.org/model/review/", kLocn, 4),
+              "https://example.org/model/review/");
 }
 
 TEST(ResizeAddress, ServerPartIsNeverSearched) {

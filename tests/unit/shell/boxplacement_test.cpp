@@ -1,6 +1,5 @@
-#include <shell/boxplacement.h>
-
 #include <gtest/gtest.h>
+#include <shell/boxplacement.h>
 
 namespace {
 
@@ -50,10 +49,12 @@ TEST(BoxPlacement, PositionsFromTheReferenceWindow) {
     const Row rows[] = {
         {QRect(10, 20, 640, 480), QSize(300, 120), 100, 80, QPoint(110, 100)},
         {QRect(400, 0, 178, 65), QSize(300, 120), -150, 80, QPoint(250, 80)},
-        {QRect(0, 0, 801, 600), QSize(300, 120), QStringLiteral("center"), QStringLiteral("center"), QPoint(250, 240)},
+        {QRect(0, 0, 801, 600), QSize(300, 120), QStringLiteral("center"), QStringLiteral("center"),
+         QPoint(250, 240)},
         {QRect(0, 0, 801, 600), QSize(300, 120), QStringLiteral("Center"), 5, QPoint(250, 5)},
         // Halves truncate toward zero also when the box is larger than the reference.
-        {QRect(0, 0, 100, 100), QSize(301, 121), QStringLiteral("center"), QStringLiteral("center"), QPoint(-100, -10)},
+        {QRect(0, 0, 100, 100), QSize(301, 121), QStringLiteral("center"), QStringLiteral("center"),
+         QPoint(-100, -10)},
     };
     for (const Row& row : rows) {
         const auto placement = makeBoxPlacement(row.x, row.y, false);

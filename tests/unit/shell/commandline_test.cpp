@@ -1,6 +1,5 @@
-#include <shell/commandline.h>
-
 #include <gtest/gtest.h>
+#include <shell/commandline.h>
 
 namespace {
 
@@ -20,16 +19,16 @@ TEST(CommandLine, DispatchRowsInOrder) {
         {"quiz2.prb", JobKind::SolidraHandOff},
         {"motor.ckt", JobKind::KirvoltHandOff},
         {"trv0000", JobKind::KirvoltHandOff},
-        {"/prac=05", JobKind::Nothing},             // case matters
+        {"/prac=05", JobKind::Nothing}, // case matters
         {"/popjpg=a.jpg /W=1 /H=1", JobKind::Nothing},
         {"motor.CKT", JobKind::Nothing},
-        {"trv0000 ", JobKind::Nothing},             // untrimmed
+        {"trv0000 ", JobKind::Nothing}, // untrimmed
         {" ", JobKind::Nothing},
         {"motor.ckt ", JobKind::Nothing},
         {"readme.txt", JobKind::Nothing},
-        {"/POPJPG=a.jpg", JobKind::Nothing},        // no "/W" and "/H"
+        {"/POPJPG=a.jpg", JobKind::Nothing}, // no "/W" and "/H"
         {"/POPJPG=a.jpg /W=10", JobKind::Nothing},
-        {"/POPJPG=/W=1 /H=1", JobKind::Nothing},    // parts overlap
+        {"/POPJPG=/W=1 /H=1", JobKind::Nothing}, // parts overlap
         {"/POPJPG=a.jpg /H=3 /W=4", JobKind::Nothing},
         {"/POPJPG=a.jpg /W=x /H=3", JobKind::Nothing},
         {"/POPJPG=a.jpg /W=-4 /H=3", JobKind::Nothing},

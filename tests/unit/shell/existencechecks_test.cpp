@@ -1,11 +1,10 @@
-#include <shell/existencechecks.h>
-#include <shell/messagebox.h>
-
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 #include <deque>
+#include <gtest/gtest.h>
+#include <shell/existencechecks.h>
+#include <shell/messagebox.h>
+#include <support/scriptedboxes.h>
 #include <unistd.h>
 #include <vector>
 
@@ -13,24 +12,7 @@ namespace {
 
 using namespace torvane::shell;
 
-// Answers boxes from a script and remembers what it was asked.
-class ScriptedBoxes final : public MessageBoxes {
-public:
-    explicit ScriptedBoxes(std::deque<int> answers) : answers_(std::move(answers)) {}
-    int show(const MessageBoxRequest& request) override {
-        asked.push_back(request);
-        if (answers_.empty()) {
-            return mb::Cancel;
-        }
-        const int answer = answers_.front();
-        answers_.pop_front();
-        return answer;
-    }
-    std::vector<MessageBoxRequest> asked;
-
-private:
-    std::deque<int> answers_;
-};
+using torvane::testing::ScriptedBoxes;
 
 class ExistenceChecks : public ::testing::Test {
 protected:
@@ -46,7 +28,7 @@ protected:
 };
 
 TEST_F(ExistenceChecks, FolderThereAnswersWithoutAskingWhenTheLookWorks) {
-    ScriptedBoxes boxes({});
+    ScriptedBoxes boxes;
     EXPECT_TRUE(FolderThere(dir.path() + "/", boxes));
     EXPECT_FALSE(FolderThere(dir.filePath("history.trv"), boxes));
     EXPECT_FALSE(FolderThere(dir.filePath("missing/"), boxes));
@@ -64,7 +46,7 @@ TEST_F(ExistenceChecks, FolderThereAsksFileErrorAndRetriesUntilCancel) {
 }
 
 TEST_F(ExistenceChecks, FileThereSeesFilesNotFolders) {
-    ScriptedBoxes boxes({});
+    ScriptedBoxes boxes;
     int cancels = 0;
     EXPECT_TRUE(FileThere(dir.filePath("history.trv"), boxes, [&] { ++cancels; }));
     EXPECT_FALSE(FileThere(dir.path(), boxes, [&] { ++cancels; }));

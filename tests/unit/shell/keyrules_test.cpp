@@ -1,8 +1,7 @@
-#include <shell/keyrules.h>
-#include <shell/toolbartargets.h>
-
 #include <Qt>
 #include <gtest/gtest.h>
+#include <shell/keyrules.h>
+#include <shell/toolbartargets.h>
 
 namespace {
 
@@ -20,10 +19,10 @@ TEST(MainKeys, KeyDownRules) {
         {vk::Comma, kAltBit, KeyCommand::Previous, 0},
         {vk::FullStop, kAltBit, KeyCommand::Next, 0},
         {vk::Comma, kAltBit | kShiftBit, KeyCommand::Previous, 0},
-        {vk::Q, 0, KeyCommand::None, vk::Q},                  // Q alone is just a key
+        {vk::Q, 0, KeyCommand::None, vk::Q}, // Q alone is just a key
         {vk::Q, kCtrlBit, KeyCommand::None, vk::Q},
         {vk::Comma, 0, KeyCommand::None, vk::Comma},
-        {vk::Escape, 0, KeyCommand::StopVideo, vk::Escape},   // Esc goes on to the key-press handler
+        {vk::Escape, 0, KeyCommand::StopVideo, vk::Escape}, // Esc goes on to the key-press handler
         {vk::Escape, kAltBit, KeyCommand::StopVideo, vk::Escape},
         {vk::PageUp, 0, KeyCommand::Previous, 0},
         {vk::PageDown, 0, KeyCommand::Next, 0},
@@ -61,14 +60,10 @@ TEST(ContentsButton, AlternatesBetweenTheTwoContentsPages) {
         const char* target;
     };
     const Row rows[] = {
-        {"trvb.trv", 2, "trvcrb.trv"},
-        {"trvcrb.trv", 2, "trvb.trv"},
-        {"tr010003.trv", 2, "trvb.trv"},
+        {"trvb.trv", 2, "trvcrb.trv"}, {"trvcrb.trv", 2, "trvb.trv"}, {"tr010003.trv", 2, "trvb.trv"},
         {"trvc.trv", 2, "trvb.trv"},   // another class's contents page is just a page
         {"trva.trv", 0, "trvcra.trv"}, // outside 2..7: the "a" pages
-        {"trva.trv", 9, "trvcra.trv"},
-        {"trvg.trv", 7, "trvcrg.trv"},
-        {"", 4, "trvd.trv"},
+        {"trva.trv", 9, "trvcra.trv"}, {"trvg.trv", 7, "trvcrg.trv"}, {"", 4, "trvd.trv"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(contentsTarget(locn, row.curPage, row.size), locn + row.target) << row.curPage;

@@ -1,0 +1,524 @@
+// The search, index and history windows through the real main window and browser: opening them,
+// opening a page from them, their toolbar, the hand-over of window state and their quit question.
+#include "demolists.h"
+#include "viewerharness.h"
+
+#include <history/frmhist.h>
+#include <search/frmindex.h>
+#include <search/frmsearch.h>
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPrinter>
+#include <QPushButton>
+#include <QWebEngineView>
+#include <functional>
+#include <memory>
+
+using torvane::history::frmHist;
+using torvane::history::SecondaryWindow;
+using torvane::router::DocumentSnapshot;
+using torvane::search::frmIndex;
+using torvane::search::frmSearch;
+using torvane::shell::frmTRV;
+using torvane::shell::MessageBoxRequest;
+using torvane::shell::ViewerServices;
+using torvane::testing::DemoLists;
+using torvane::testing::ViewerHarness;
+
+namespace {
+
+constexpr int kWait = 20000; // for things that must happen
+
+QStringList completedPages(const QSignalSpy& spy) {
+    QStringList pages;
+    for (const QList<QVariant>& args : spy) {
+        const QString url = args.at(0).value<DocumentSnapshot>().locationUrl;
+        pages << url.mid(url.indexOf(QStringLiteral("trv2/")) + 5);
+    }
+    return pages;
+}
+
+QStringList rowsOf(const frmSearch& w) {
+    QStringList rows;
+    for (int i = 0; i < w.ListCount(); ++i) {
+        rows << w.List(i);
+    }
+    return rows;
+}
+
+QStringList rowsOf(const frmHist& w) {
+    QStringList rows;
+    for (int i = 0; i < w.ListCount(); ++i) {
+        rows << w.List(i);
+    }
+    return rows;
+}
+
+// The titles the history window gives a history file: for each record in file order, every page of
+// the page list (up to its first empty name) whose name occurs in the record from its second
+// character on, in any letter case.
+QStringList titlesFor(const QStringList& records, const DemoLists& lists) {
+    QStringList rows;
+    for (const QString& record : records) {
+        if (record.trimmed().isEmpty()) {
+            continue;
+        }
+        for (int w = 0; w < lists.files.size(); ++w) {
+            const QString name = lists.files[w].trimmed();
+            if (name.isEmpty()) {
+                break;
+            }
+            if (record.indexOf(name, 1, Qt::CaseInsensitive) >= 0) {
+                rows << lists.titles[w];
+            }
+        }
+    }
+    return rows;
+}
+
+// Only the main window or the one secondary window is visible.
+bool onlyVisible(frmTRV& w, const QWidget* visible) {
+    const QList<const QWidget*> windows{&w, &w.searchWindow(), &w.indexWindow(), &w.historyWindow()};
+    for (const QWidget* window : windows) {
+        if (window->isVisible() != (window == visible)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A main window on private folders (ViewerHarness) whose command line is the viewer's own (empty) and
+// whose program starts are only counted.
+struct Rig final {
+    ViewerHarness h;
+    int started = 0;
+
+    frmTRV& make() {
+        ViewerServices services;
+        services.messageBoxes = &h.boxes;
+        services.environment = [this](const QString& name) { return h.env.value(name); };
+        if (h.screen) {
+            services.screenSize = [size = *h.screen] { return size; };
+        }
+        services.endProcess = [this] { ++h.ended; };
+        services.courseRoot = torvane::testing::demoCourseRoot();
+        services.commandLine = QString();
+        services.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
+        services.startProgram = [this](const QString&, const QStringList&) {
+            ++started;
+            return true;
+        };
+        h.viewer = std::make_unique<frmTRV>(std::move(services));
+        return *h.viewer;
+    }
+};
+
+} // namespace
+
+class TestSecondary final : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void searchFromTheToolbarAndOpenAResult();
+    void indexDoubleClickAsTheFirstActionOfARun();
+    void historyWindowListsAKnownFile();
+    void handOverOfTheWindowState_data();
+    void handOverOfTheWindowState();
+    void quitQuestionFromASecondaryWindow_data();
+    void quitQuestionFromASecondaryWindow();
+    void contentsFromASecondaryWindow_data();
+    void contentsFromASecondaryWindow();
+    void backwardCommandsReturnToThePageBefore_data();
+    void backwardCommandsReturnToThePageBefore();
+    void backReturnsToTheWindowThatOpenedThisOne();
+    void sectionAndHistoryToggleTheHelpPicture();
+
+private:
+    frmTRV& start(bool maximised = true, const QString& contents = QStringLiteral("trvc.trv"));
+    void go(const QString& page, const QString& completes);
+    QString historyPath() const { return r->h.viewer->BillDir + QStringLiteral("history.trv"); }
+    QByteArray history() const;
+
+    std::unique_ptr<Rig> r;
+    DemoLists lists;
+};
+
+void TestSecondary::initTestCase() {
+    qApp->setQuitOnLastWindowClosed(false);
+    lists = DemoLists::read(QCoreApplication::applicationDirPath());
+    QVERIFY2(!lists.files.isEmpty() && !lists.words.isEmpty(), "the demo course's word lists are missing");
+}
+
+void TestSecondary::init() {
+    r = std::make_unique<Rig>();
+}
+
+void TestSecondary::cleanup() {
+    r.reset();
+}
+
+frmTRV& TestSecondary::start(bool maximised, const QString& contents) {
+    frmTRV& w = r->make();
+    if (w.Form_Load() != frmTRV::Role::FirstCopy) {
+        qFatal("not the first copy");
+    }
+    if (maximised) {
+        w.showMaximized(); // as the program shows it
+    } else {
+        w.show();
+    }
+    if (!r->h.waitForDocument(QStringLiteral("trv2/") + contents)) {
+        qFatal("the contents page did not complete");
+    }
+    w.activateWindow();
+    if (!QTest::qWaitForWindowActive(&w)) {
+        qFatal("the main window did not become active");
+    }
+    return w;
+}
+
+void TestSecondary::go(const QString& page, const QString& completes) {
+    QSignalSpy spy(r->h.viewer.get(), &frmTRV::documentCompleted);
+    r->h.viewer->Web1->setUrl(QUrl(r->h.viewer->FileLocn + page));
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(completes), kWait);
+}
+
+QByteArray TestSecondary::history() const {
+    QFile file(historyPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// --- search --------------------------------------------------------------------------------------
+
+void TestSecondary::searchFromTheToolbarAndOpenAResult() {
+    frmTRV& w = start();
+    frmSearch& s = w.searchWindow();
+    // Alt+S on the main window: its Search button.
+    w.toolbarButton(0)->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.toolbarButton(0)));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    QTRY_VERIFY(QApplication::activeWindow() == &s);
+
+    auto* input = s.findChild<QLineEdit*>(QStringLiteral("txtInput"));
+    QCOMPARE(input, s.txtInput);
+    input->setFocus();
+    QTest::keyClicks(input, QStringLiteral("ohm"));
+    QTest::keyClick(input, Qt::Key_Return);
+    const QVector<int> pages = lists.pagesFor(QStringLiteral("ohm"));
+    QCOMPARE(rowsOf(s), lists.rowsFor(pages));
+    QCOMPARE(s.lblFound->text(), QStringLiteral("Found:  %1 pages").arg(pages.size()));
+
+    // Open the row of tr010005.trv with Enter in the list.
+    int row = -1;
+    for (int i = 0; i < pages.size(); ++i) {
+        if (lists.files.value(pages[i] - 1) == QLatin1String("tr010005.trv")) {
+            row = i;
+        }
+    }
+    QVERIFY2(row >= 0, "the demo course lists ohm on tr010005.trv");
+    const QByteArray before = history();
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    s.lbResults->setFocus();
+    s.setListIndex(row);
+    QCOMPARE(s.ListIndex(), row);
+    QTest::keyClick(s.lbResults, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("tr010005.trv")), kWait);
+    QCOMPARE(completedPages(spy).first(), QStringLiteral("tr010005.trv"));
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &w), kWait);
+    QCOMPARE(w.CurPage, QStringLiteral("tr010005.trv"));
+    QCOMPARE(history(), before + "\"tr010005.trv\"\r\n");
+    QVERIFY(r->h.boxes.asked.empty());
+}
+
+void TestSecondary::indexDoubleClickAsTheFirstActionOfARun() {
+    frmTRV& w = start();
+    frmIndex& x = w.indexWindow();
+    frmSearch& s = w.searchWindow();
+    go(QStringLiteral("index.trv"), QStringLiteral("index.trv"));
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &x), kWait);
+    QVERIFY(!w.SearchLoaded);
+
+    x.txtInput->setFocus();
+    QTest::keyClicks(x.txtInput, QStringLiteral("rel"));
+    int row = -1;
+    for (int i = 0; i < x.ListCount(); ++i) {
+        if (x.List(i) == QLatin1String("relay ")) {
+            row = i;
+        }
+    }
+    QVERIFY2(row >= 0, "the demo course's index lists relay under rel");
+    x.setListIndex(row);
+
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    x.lbResults_DblClick();
+    const QVector<int> pages = lists.pagesFor(QStringLiteral("relay"));
+    QVERIFY(pages.size() >= 2);
+    QCOMPARE(s.txtInput->text(), QStringLiteral("relay "));
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("search.trv")), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    // The word's pages are listed, and the window's first opening did not load the lists again.
+    QCOMPARE(rowsOf(s), lists.rowsFor(pages));
+    QCOMPARE(s.lblFound->text(), QStringLiteral("Found:  %1 pages").arg(pages.size()));
+    QVERIFY(w.SearchLoaded);
+    QVERIFY(s.loaded());
+    QVERIFY(r->h.boxes.asked.empty());
+
+    // A later opening of the search window keeps the list as it is.
+    go(QStringLiteral("tr010003.trv"), QStringLiteral("tr010003.trv"));
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &w), kWait);
+    w.cmdSearch_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    QCOMPARE(rowsOf(s), lists.rowsFor(pages));
+    QVERIFY(r->h.boxes.asked.empty());
+}
+
+// --- history -------------------------------------------------------------------------------------
+
+void TestSecondary::historyWindowListsAKnownFile() {
+    frmTRV& w = start();
+    const QStringList records{
+        QStringLiteral("\"tr010005.trv\""), QStringLiteral("\"tr010002.trv\""), QStringLiteral("\"tr010005.trv\""),
+        QStringLiteral("\"TR010012.TRV\""), QStringLiteral("\"trvc.trv\""),     QStringLiteral("\"nosuch.trv\""),
+    };
+    {
+        QFile file(historyPath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        for (const QString& record : records) {
+            file.write(record.toLatin1() + "\r\n");
+        }
+    }
+    const QStringList expected = titlesFor(records, lists);
+    // Every record but the unknown page gives one row; the page visited twice is listed twice.
+    QCOMPARE(expected.size(), 5);
+    QCOMPARE(expected.at(0), expected.at(2));
+
+    w.toolbarButton(6)->click();
+    frmHist& hist = w.historyWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &hist), kWait);
+    QCOMPARE(rowsOf(hist), expected);
+    QCOMPARE(hist.HistRowPage().size(), std::size_t{5});
+    QCOMPARE(hist.HistRowPage()[3], QStringLiteral("tr010012.trv"));
+    QVERIFY(r->h.boxes.asked.empty());
+}
+
+// --- hand-over -----------------------------------------------------------------------------------
+
+void TestSecondary::handOverOfTheWindowState_data() {
+    QTest::addColumn<bool>("maximised");
+    QTest::newRow("maximised") << true;
+    QTest::newRow("normal") << false;
+}
+
+void TestSecondary::handOverOfTheWindowState() {
+    QFETCH(bool, maximised);
+    frmTRV& w = start(maximised);
+    frmSearch& s = w.searchWindow();
+    QCOMPARE(w.isMaximized(), maximised);
+    const QPoint mainAt = w.pos();
+    w.cmdSearch_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    QCOMPARE(bool(s.windowState() & Qt::WindowMaximized), maximised);
+    if (!maximised) {
+        QCOMPARE(s.pos(), mainAt);
+    }
+
+    // And back: a result opened from the search window gives the main window the search window's state.
+    s.txtInput->setText(QStringLiteral("ohm"));
+    s.cmdFTS_Click();
+    QVERIFY(s.ListCount() > 0);
+    s.setListIndex(0);
+    const QString page = lists.files.value(lists.pagesFor(QStringLiteral("ohm")).first() - 1);
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    s.lbResults_DblClick();
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(page), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &w), kWait);
+    QCOMPARE(w.isMaximized(), maximised);
+}
+
+// --- quitting ------------------------------------------------------------------------------------
+
+void TestSecondary::quitQuestionFromASecondaryWindow_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("byKey"); // Alt+Q; otherwise the window is closed
+    QTest::addColumn<int>("answer");
+    QTest::newRow("search, Alt+Q, No") << "search" << true << 7;
+    QTest::newRow("search, Alt+Q, Yes") << "search" << true << 6;
+    QTest::newRow("search, close, No") << "search" << false << 7;
+    QTest::newRow("search, close, Yes") << "search" << false << 6;
+    QTest::newRow("history, Alt+Q, No") << "history" << true << 7;
+    QTest::newRow("history, close, Yes") << "history" << false << 6;
+}
+
+void TestSecondary::quitQuestionFromASecondaryWindow() {
+    QFETCH(QString, window);
+    QFETCH(bool, byKey);
+    QFETCH(int, answer);
+    frmTRV& w = start();
+    SecondaryWindow* secondary = nullptr;
+    QWidget* focus = nullptr;
+    if (window == QLatin1String("search")) {
+        w.cmdSearch_Click();
+        secondary = &w.searchWindow();
+        focus = w.searchWindow().txtInput;
+    } else {
+        w.cmdHist_Click();
+        secondary = &w.historyWindow();
+        focus = w.historyWindow().lbResults;
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, secondary), kWait);
+    const QByteArray before = history();
+    QVERIFY(!before.isEmpty());
+
+    r->h.boxes.answerNext(answer);
+    if (byKey) {
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Q, Qt::AltModifier);
+    } else {
+        secondary->close();
+    }
+    QCOMPARE(r->h.boxes.asked.size(), std::size_t{1});
+    const MessageBoxRequest& box = r->h.boxes.asked[0];
+    QCOMPARE(box.text, QStringLiteral("Do you want to quit?"));
+    QCOMPARE(box.title, QStringLiteral("Quit Torvane?"));
+    QCOMPARE(box.style, 65572);
+    QCOMPARE(box.owner, static_cast<QWidget*>(secondary));
+    QVERIFY(box.placement.has_value());
+    QCOMPARE(box.placement->offsetX, 100);
+    QCOMPARE(box.placement->offsetY, 80);
+    QVERIFY(!box.placement->centreX && !box.placement->centreY && !box.placement->desktop);
+
+    if (answer == 7) {
+        QCOMPARE(r->h.ended, 0);
+        QCOMPARE(history(), before);
+        QVERIFY(secondary->isVisible());
+    } else {
+        QCOMPARE(r->h.ended, 1);
+        QVERIFY(!QFile::exists(historyPath()));
+    }
+}
+
+// --- the toolbar ---------------------------------------------------------------------------------
+
+void TestSecondary::contentsFromASecondaryWindow_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<QString>("contents");
+    QTest::newRow("1280x800 class 3") << QSize() << "trvc.trv";
+    QTest::newRow("800x600 class 1") << QSize(800, 600) << "trva.trv";
+}
+
+void TestSecondary::contentsFromASecondaryWindow() {
+    QFETCH(QSize, screen);
+    QFETCH(QString, contents);
+    if (screen.isValid()) {
+        r->h.screen = screen;
+    }
+    // Opened from the contents page: the main window's own Contents would go on to the second one.
+    frmTRV& w = start(true, contents);
+    w.cmdSearch_Click();
+    frmSearch& s = w.searchWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    s.cmdCont->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), kWait);
+    QTest::qWait(200);
+    QCOMPARE(completedPages(spy), QStringList{contents});
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &w), kWait);
+}
+
+void TestSecondary::backwardCommandsReturnToThePageBefore_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("Back") << "cmdBack";
+    QTest::newRow("<<") << "cmdPrev";
+    QTest::newRow(">>") << "cmdNext";
+    QTest::newRow("Alt+comma") << "Alt+comma";
+    QTest::newRow("Alt+full stop") << "Alt+full stop";
+}
+
+void TestSecondary::backwardCommandsReturnToThePageBefore() {
+    QFETCH(QString, command);
+    frmTRV& w = start();
+    go(QStringLiteral("tr010003.trv"), QStringLiteral("tr010003.trv"));
+    w.cmdSearch_Click();
+    frmSearch& s = w.searchWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    const QByteArray before = history();
+
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    if (command.startsWith(QLatin1String("cmd"))) {
+        s.findChild<QPushButton*>(command)->click();
+    } else {
+        s.txtInput->setFocus();
+        QTest::keyClick(s.txtInput, command.endsWith(QLatin1String("comma")) ? Qt::Key_Comma : Qt::Key_Period,
+                        Qt::AltModifier);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), kWait);
+    QTest::qWait(200);
+    QCOMPARE(completedPages(spy), QStringList{QStringLiteral("tr010003.trv")});
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &w), kWait);
+    QVERIFY(!w.GoingBack);
+    // The page reached again is recorded again.
+    QCOMPARE(history(), before + "\"tr010003.trv\"\r\n");
+}
+
+void TestSecondary::backReturnsToTheWindowThatOpenedThisOne() {
+    frmTRV& w = start();
+    w.cmdSearch_Click();
+    frmSearch& s = w.searchWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    s.cmdHist->click();
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &w.historyWindow()), kWait);
+
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    w.historyWindow().cmdBack->click();
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("search.trv")), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+}
+
+void TestSecondary::sectionAndHistoryToggleTheHelpPicture() {
+    frmTRV& w = start();
+    w.cmdSearch_Click();
+    frmSearch& s = w.searchWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    QCOMPARE(s.picHelp->pixmap().size(), QSize(800, 640));
+    QVERIFY(!s.picHelp->isVisible());
+    s.cmdSecn->click();
+    QVERIFY(s.picHelp->isVisible());
+    s.cmdSecn->click();
+    QVERIFY(!s.picHelp->isVisible());
+    // Any key hides it again.
+    s.cmdHelp->click();
+    QVERIFY(s.picHelp->isVisible());
+    s.txtInput->setFocus();
+    QTest::keyClick(s.txtInput, Qt::Key_F);
+    QVERIFY(!s.picHelp->isVisible());
+
+    // In the history window its own History button shows the help and leaves the list alone.
+    s.cmdHist->click();
+    frmHist& hist = w.historyWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &hist), kWait);
+    const QStringList rows = rowsOf(hist);
+    QVERIFY(!rows.isEmpty());
+    QFile file(historyPath());
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("\"tr010005.trv\"\r\n");
+    file.close();
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    hist.cmdHist->click();
+    QVERIFY(hist.picHelp->isVisible());
+    QTest::qWait(200);
+    QVERIFY(spy.isEmpty());
+    QCOMPARE(rowsOf(hist), rows);
+    hist.cmdHist->click();
+    QVERIFY(!hist.picHelp->isVisible());
+}
+
+TORVANE_GUI_TEST_MAIN(TestSecondary)
+#include "tst_secondary.moc"
