@@ -72,7 +72,10 @@ frmTRV::frmTRV(ViewerServices services) : QWidget(nullptr), services_(std::move(
     }
 }
 
-frmTRV::~frmTRV() = default;
+frmTRV::~frmTRV() {
+    // The browser goes first: a page it is still printing uses the printer owned by this window.
+    delete Web1;
+}
 
 void frmTRV::buildWindow() {
     setObjectName(QStringLiteral("frmTRV"));

@@ -32,7 +32,12 @@ void frmTRV::Web1_DocumentComplete(const router::DocumentSnapshot& snapshot) {
     CurPage = decision.curPage;
     if (decision.inCourse) {
         if (!isVisible()) {
+            // Shown and made the active window, so that it hides the secondary windows: one course
+            // window at a time, also where activation is not reported (no window manager).
             show();
+            raise();
+            activateWindow();
+            Form_Activate();
         }
         if (decision.module) {
             CurModule = *decision.module;

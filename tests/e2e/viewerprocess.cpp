@@ -52,10 +52,12 @@ QString ViewerProcess::runtimeFolder() const {
 
 QStringList windowsNamed(const QString& pattern) {
     QProcess search;
-    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"), pattern});
+    search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                             QStringLiteral("--name"), pattern});
     search.waitForFinished(5000);
     QStringList titles;
-    for (const QString& id : QString::fromLatin1(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+    for (const QString& id :
+         QString::fromLatin1(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
         QProcess name;
         name.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), id});
         name.waitForFinished(5000);

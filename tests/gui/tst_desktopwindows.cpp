@@ -1,7 +1,5 @@
 // Finding and raising windows of other processes by title, the global left button, and starting
 // programs, on a real X server: first without a window manager, then under openbox.
-#include <platform/desktopwindows.h>
-
 #include <QApplication>
 #include <QFileInfo>
 #include <QProcess>
@@ -9,6 +7,7 @@
 #include <QTest>
 #include <QWidget>
 #include <memory>
+#include <platform/desktopwindows.h>
 
 using namespace torvane::platform;
 
@@ -99,11 +98,12 @@ void TestDesktopWindows::underAWindowManager() {
         QSKIP("openbox is not installed");
     }
     // The window manager announces itself on the root window.
-    QTRY_VERIFY_WITH_TIMEOUT(!xdotool({QStringLiteral("getactivewindow")}).isEmpty() ||
-                                 QProcess::execute(QStringLiteral("sh"),
-                                                   {QStringLiteral("-c"),
-                                                    QStringLiteral("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window")}) == 0,
-                             10000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !xdotool({QStringLiteral("getactivewindow")}).isEmpty() ||
+            QProcess::execute(QStringLiteral("sh"),
+                              {QStringLiteral("-c"),
+                               QStringLiteral("xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window")}) == 0,
+        10000);
 
     OtherProcessWindow kirvolt(QStringLiteral("Kirvolt"));
     OtherProcessWindow solidra(QStringLiteral("Solidra - lab 3"));

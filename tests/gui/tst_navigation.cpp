@@ -2,13 +2,12 @@
 // viewer's own scheme and through an nginx course server on loopback.
 #include "viewerharness.h"
 
-#include <media/wmp1.h>
-
 #include <QFile>
 #include <QProcess>
 #include <QTimer>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
+#include <media/wmp1.h>
 #include <memory>
 
 using torvane::shell::frmTRV;
@@ -126,7 +125,8 @@ void TestNavigation::pagesKeepTheirLinksAndAreRecorded() {
     w.Web1->setUrl(QUrl(w.PrevLink));
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).count(QStringLiteral("tr010003.trv")) == 1, 20000);
 
-    QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010003.trv\"\r\n\"tr010004.trv\"\r\n\"tr010003.trv\"\r\n"));
+    QCOMPARE(history(),
+             QByteArray("\"trvc.trv\"\r\n\"tr010003.trv\"\r\n\"tr010004.trv\"\r\n\"tr010003.trv\"\r\n"));
     if (http) {
         QVERIFY(server->requests().contains(QStringLiteral("/trv_cbt/trv2/tr010004.trv 200")));
     }

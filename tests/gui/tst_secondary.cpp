@@ -3,10 +3,6 @@
 #include "demolists.h"
 #include "viewerharness.h"
 
-#include <history/frmhist.h>
-#include <search/frmindex.h>
-#include <search/frmsearch.h>
-
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +11,10 @@
 #include <QPushButton>
 #include <QWebEngineView>
 #include <functional>
+#include <history/frmhist.h>
 #include <memory>
+#include <search/frmindex.h>
+#include <search/frmsearch.h>
 
 using torvane::history::frmHist;
 using torvane::history::SecondaryWindow;
@@ -31,6 +30,7 @@ using torvane::testing::ViewerHarness;
 namespace {
 
 constexpr int kWait = 20000; // for things that must happen
+constexpr int kShown = 3000; // for a window to show or hide once its page has completed
 
 QStringList completedPages(const QSignalSpy& spy) {
     QStringList pages;
@@ -89,6 +89,30 @@ bool onlyVisible(frmTRV& w, const QWidget* visible) {
     }
     return true;
 }
+
+// Which of the four course windows are visible, for failure messages.
+QByteArray visibleWindows(frmTRV& w) {
+    QStringList names;
+    const QList<QWidget*> windows{&w, &w.searchWindow(), &w.indexWindow(), &w.historyWindow()};
+    for (QWidget* window : windows) {
+        if (window->isVisible()) {
+            names << window->objectName();
+        }
+    }
+    return ("visible: " + names.join(QStringLiteral(", "))).toUtf8();
+}
+
+// Only `window` of the four course windows is visible (soon after the page that decides it completed).
+#define EXPECT_ONLY_VISIBLE(w, window)                                                                       \
+    QTRY_VERIFY2_WITH_TIMEOUT(onlyVisible(w, window), visibleWindows(w).constData(), kShown)
+
+// Runs `command` and waits until the browser has completed `placeholder`.
+#define OPEN_WITH(w, command, placeholder)                                                                   \
+    do {                                                                                                     \
+        QSignalSpy opened(&(w), &frmTRV::documentCompleted);                                                 \
+        command;                                                                                             \
+        QTRY_VERIFY_WITH_TIMEOUT(completedPages(opened).contains(QString::fromUtf8(placeholder)), kWait);    \
+    } while (false)
 
 // A main window on private folders (ViewerHarness) whose command line is the viewer's own (empty) and
 // whose program starts are only counted.
@@ -202,8 +226,8 @@ void TestSecondary::searchFromTheToolbarAndOpenAResult() {
     // Alt+S on the main window: its Search button.
     w.toolbarButton(0)->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.toolbarButton(0)));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    OPEN_WITH(w, QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier), "search.trv");
+    EXPECT_ONLY_VISIBLE(w, &s);
     QTRY_VERIFY(QApplication::activeWindow() == &s);
 
     auto* input = s.findChild<QLineEdit*>(QStringLiteral("txtInput"));
@@ -231,7 +255,7 @@ void TestSecondary::searchFromTheToolbarAndOpenAResult() {
     QTest::keyClick(s.lbResults, Qt::Key_Return);
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("tr010005.trv")), kWait);
     QCOMPARE(completedPages(spy).first(), QStringLiteral("tr010005.trv"));
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &w), kWait);
+    EXPECT_ONLY_VISIBLE(w, &w);
     QCOMPARE(w.CurPage, QStringLiteral("tr010005.trv"));
     QCOMPARE(history(), before + "\"tr010005.trv\"\r\n");
     QVERIFY(r->h.boxes.asked.empty());
@@ -242,7 +266,7 @@ void TestSecondary::indexDoubleClickAsTheFirstActionOfARun() {
     frmIndex& x = w.indexWindow();
     frmSearch& s = w.searchWindow();
     go(QStringLiteral("index.trv"), QStringLiteral("index.trv"));
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &x), kWait);
+    EXPECT_ONLY_VISIBLE(w, &x);
     QVERIFY(!w.SearchLoaded);
 
     x.txtInput->setFocus();
@@ -262,7 +286,7 @@ void TestSecondary::indexDoubleClickAsTheFirstActionOfARun() {
     QVERIFY(pages.size() >= 2);
     QCOMPARE(s.txtInput->text(), QStringLiteral("relay "));
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("search.trv")), kWait);
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    EXPECT_ONLY_VISIBLE(w, &s);
     // The word's pages are listed, and the window's first opening did not load the lists again.
     QCOMPARE(rowsOf(s), lists.rowsFor(pages));
     QCOMPARE(s.lblFound->text(), QStringLiteral("Found:  %1 pages").arg(pages.size()));
@@ -270,11 +294,13 @@ void TestSecondary::indexDoubleClickAsTheFirstActionOfARun() {
     QVERIFY(s.loaded());
     QVERIFY(r->h.boxes.asked.empty());
 
-    // A later opening of the search window keeps the list as it is.
-    go(QStringLiteral("tr010003.trv"), QStringLiteral("tr010003.trv"));
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &w), kWait);
-    w.cmdSearch_Click();
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    // A later opening of the search window, after a result was opened, keeps the list as it is.
+    s.setListIndex(0);
+    const QString first = lists.files.value(pages.first() - 1);
+    OPEN_WITH(w, s.lbResults_DblClick(), qPrintable(first));
+    EXPECT_ONLY_VISIBLE(w, &w);
+    OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
+    EXPECT_ONLY_VISIBLE(w, &s);
     QCOMPARE(rowsOf(s), lists.rowsFor(pages));
     QVERIFY(r->h.boxes.asked.empty());
 }
@@ -284,8 +310,9 @@ void TestSecondary::indexDoubleClickAsTheFirstActionOfARun() {
 void TestSecondary::historyWindowListsAKnownFile() {
     frmTRV& w = start();
     const QStringList records{
-        QStringLiteral("\"tr010005.trv\""), QStringLiteral("\"tr010002.trv\""), QStringLiteral("\"tr010005.trv\""),
-        QStringLiteral("\"TR010012.TRV\""), QStringLiteral("\"trvc.trv\""),     QStringLiteral("\"nosuch.trv\""),
+        QStringLiteral("\"tr010005.trv\""), QStringLiteral("\"tr010002.trv\""),
+        QStringLiteral("\"tr010005.trv\""), QStringLiteral("\"TR010012.TRV\""),
+        QStringLiteral("\"trvc.trv\""),     QStringLiteral("\"nosuch.trv\""),
     };
     {
         QFile file(historyPath());
@@ -299,9 +326,9 @@ void TestSecondary::historyWindowListsAKnownFile() {
     QCOMPARE(expected.size(), 5);
     QCOMPARE(expected.at(0), expected.at(2));
 
-    w.toolbarButton(6)->click();
+    OPEN_WITH(w, w.toolbarButton(6)->click(), "hist.trv");
     frmHist& hist = w.historyWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &hist), kWait);
+    EXPECT_ONLY_VISIBLE(w, &hist);
     QCOMPARE(rowsOf(hist), expected);
     QCOMPARE(hist.HistRowPage().size(), std::size_t{5});
     QCOMPARE(hist.HistRowPage()[3], QStringLiteral("tr010012.trv"));
@@ -322,8 +349,8 @@ void TestSecondary::handOverOfTheWindowState() {
     frmSearch& s = w.searchWindow();
     QCOMPARE(w.isMaximized(), maximised);
     const QPoint mainAt = w.pos();
-    w.cmdSearch_Click();
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
+    EXPECT_ONLY_VISIBLE(w, &s);
     QCOMPARE(bool(s.windowState() & Qt::WindowMaximized), maximised);
     if (!maximised) {
         QCOMPARE(s.pos(), mainAt);
@@ -338,7 +365,7 @@ void TestSecondary::handOverOfTheWindowState() {
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
     s.lbResults_DblClick();
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(page), kWait);
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &w), kWait);
+    EXPECT_ONLY_VISIBLE(w, &w);
     QCOMPARE(w.isMaximized(), maximised);
 }
 
@@ -364,15 +391,15 @@ void TestSecondary::quitQuestionFromASecondaryWindow() {
     SecondaryWindow* secondary = nullptr;
     QWidget* focus = nullptr;
     if (window == QLatin1String("search")) {
-        w.cmdSearch_Click();
+        OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
         secondary = &w.searchWindow();
         focus = w.searchWindow().txtInput;
     } else {
-        w.cmdHist_Click();
+        OPEN_WITH(w, w.cmdHist_Click(), "hist.trv");
         secondary = &w.historyWindow();
         focus = w.historyWindow().lbResults;
     }
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, secondary), kWait);
+    EXPECT_ONLY_VISIBLE(w, secondary);
     const QByteArray before = history();
     QVERIFY(!before.isEmpty());
 
@@ -421,16 +448,16 @@ void TestSecondary::contentsFromASecondaryWindow() {
     }
     // Opened from the contents page: the main window's own Contents would go on to the second one.
     frmTRV& w = start(true, contents);
-    w.cmdSearch_Click();
+    OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
     frmSearch& s = w.searchWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    EXPECT_ONLY_VISIBLE(w, &s);
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
     s.cmdCont->click();
     QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), kWait);
     QTest::qWait(200);
     QCOMPARE(completedPages(spy), QStringList{contents});
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &w), kWait);
+    EXPECT_ONLY_VISIBLE(w, &w);
 }
 
 void TestSecondary::backwardCommandsReturnToThePageBefore_data() {
@@ -446,9 +473,9 @@ void TestSecondary::backwardCommandsReturnToThePageBefore() {
     QFETCH(QString, command);
     frmTRV& w = start();
     go(QStringLiteral("tr010003.trv"), QStringLiteral("tr010003.trv"));
-    w.cmdSearch_Click();
+    OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
     frmSearch& s = w.searchWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    EXPECT_ONLY_VISIBLE(w, &s);
     const QByteArray before = history();
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
@@ -462,31 +489,32 @@ void TestSecondary::backwardCommandsReturnToThePageBefore() {
     QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), kWait);
     QTest::qWait(200);
     QCOMPARE(completedPages(spy), QStringList{QStringLiteral("tr010003.trv")});
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &w), kWait);
     QVERIFY(!w.GoingBack);
     // The page reached again is recorded again.
     QCOMPARE(history(), before + "\"tr010003.trv\"\r\n");
+    // The main window is back, alone.
+    EXPECT_ONLY_VISIBLE(w, &w);
 }
 
 void TestSecondary::backReturnsToTheWindowThatOpenedThisOne() {
     frmTRV& w = start();
-    w.cmdSearch_Click();
+    OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
     frmSearch& s = w.searchWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
-    s.cmdHist->click();
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &w.historyWindow()), kWait);
+    EXPECT_ONLY_VISIBLE(w, &s);
+    OPEN_WITH(w, s.cmdHist->click(), "hist.trv");
+    EXPECT_ONLY_VISIBLE(w, &w.historyWindow());
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
     w.historyWindow().cmdBack->click();
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("search.trv")), kWait);
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    EXPECT_ONLY_VISIBLE(w, &s);
 }
 
 void TestSecondary::sectionAndHistoryToggleTheHelpPicture() {
     frmTRV& w = start();
-    w.cmdSearch_Click();
+    OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
     frmSearch& s = w.searchWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &s), kWait);
+    EXPECT_ONLY_VISIBLE(w, &s);
     QCOMPARE(s.picHelp->pixmap().size(), QSize(800, 640));
     QVERIFY(!s.picHelp->isVisible());
     s.cmdSecn->click();
@@ -501,9 +529,9 @@ void TestSecondary::sectionAndHistoryToggleTheHelpPicture() {
     QVERIFY(!s.picHelp->isVisible());
 
     // In the history window its own History button shows the help and leaves the list alone.
-    s.cmdHist->click();
+    OPEN_WITH(w, s.cmdHist->click(), "hist.trv");
     frmHist& hist = w.historyWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(onlyVisible(w, &hist), kWait);
+    EXPECT_ONLY_VISIBLE(w, &hist);
     const QStringList rows = rowsOf(hist);
     QVERIFY(!rows.isEmpty());
     QFile file(historyPath());

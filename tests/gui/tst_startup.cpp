@@ -2,15 +2,14 @@
 // folders and blocks it sets up, the second copy, and the errors it reports.
 #include "viewerharness.h"
 
-#include <history/frmhist.h>
-#include <search/frmindex.h>
-#include <search/frmsearch.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 #include <QWebEngineView>
+#include <history/frmhist.h>
+#include <search/frmindex.h>
+#include <search/frmsearch.h>
 
 using torvane::shell::frmTRV;
 using torvane::testing::CourseServer;
@@ -151,7 +150,8 @@ void TestStartup::activationHidesTheSecondaryWindows() {
     w.historyWindow().show();
     w.show();
     w.activateWindow();
-    QTRY_VERIFY(!w.searchWindow().isVisible() && !w.indexWindow().isVisible() && !w.historyWindow().isVisible());
+    QTRY_VERIFY(!w.searchWindow().isVisible() && !w.indexWindow().isVisible() &&
+                !w.historyWindow().isVisible());
 }
 
 void TestStartup::courseOverHttpFromAWebServer() {

@@ -3,13 +3,6 @@
 #include "demolists.h"
 #include "viewerharness.h"
 
-#include <history/frmhist.h>
-#include <media/wmp1.h>
-#include <platform/calculator.h>
-#include <search/frmindex.h>
-#include <search/frmsearch.h>
-#include <shell/screenmessageboxes.h>
-
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QFile>
@@ -22,7 +15,13 @@
 #include <QTimer>
 #include <QWebEngineView>
 #include <functional>
+#include <history/frmhist.h>
+#include <media/wmp1.h>
 #include <memory>
+#include <platform/calculator.h>
+#include <search/frmindex.h>
+#include <search/frmsearch.h>
+#include <shell/screenmessageboxes.h>
 
 using torvane::router::DocumentSnapshot;
 using torvane::shell::frmTRV;
@@ -198,8 +197,9 @@ void TestToolbar::sendKey(bool inBrowser, Qt::Key key, Qt::KeyboardModifiers mod
     frmTRV& w = *r->h.viewer;
     if (inBrowser) {
         w.Web1->setFocus();
-        QTRY_VERIFY(QApplication::focusWidget() != nullptr &&
-                    (QApplication::focusWidget() == w.Web1 || w.Web1->isAncestorOf(QApplication::focusWidget())));
+        QTRY_VERIFY(
+            QApplication::focusWidget() != nullptr &&
+            (QApplication::focusWidget() == w.Web1 || w.Web1->isAncestorOf(QApplication::focusWidget())));
     } else {
         w.toolbarButton(0)->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.toolbarButton(0)));
@@ -220,8 +220,8 @@ void TestToolbar::buttonsOfTheRow_data() {
     QTest::addColumn<QString>("caption");
     const char* names[] = {"cmdCont", "cmdPrint", "cmdSearch", "cmdBack", "cmdPrev",
                            "cmdNext", "cmdHist",  "cmdCalc",   "cmdHelp", "cmdSecn"};
-    const char* captions[] = {"&Contents", "&Print", "&Search", "&Back", "&<<",
-                              "&>>",       "His&tory", "C&alc", "&Help", "Sectio&n"};
+    const char* captions[] = {"&Contents", "&Print",   "&Search", "&Back", "&<<",
+                              "&>>",       "His&tory", "C&alc",   "&Help", "Sectio&n"};
     for (int i = 0; i < 10; ++i) {
         QTest::newRow(names[i]) << i + 1 << QString::fromLatin1(names[i]) << QString::fromLatin1(captions[i]);
     }
@@ -557,9 +557,12 @@ void TestToolbar::pagingKeys_data() {
         const char* completes;
     };
     const Row rows[] = {
-        {"Page Down", Qt::Key_PageDown, 0, "tr010004.trv"},  {"Page Up", Qt::Key_PageUp, 0, "tr010002.trv"},
-        {"Alt+comma", Qt::Key_Comma, alt, "tr010002.trv"},   {"Alt+full stop", Qt::Key_Period, alt, "tr010004.trv"},
-        {"Alt+<", Qt::Key_Less, altShift, "tr010002.trv"}, {"Alt+>", Qt::Key_Greater, altShift, "tr010004.trv"},
+        {"Page Down", Qt::Key_PageDown, 0, "tr010004.trv"},
+        {"Page Up", Qt::Key_PageUp, 0, "tr010002.trv"},
+        {"Alt+comma", Qt::Key_Comma, alt, "tr010002.trv"},
+        {"Alt+full stop", Qt::Key_Period, alt, "tr010004.trv"},
+        {"Alt+<", Qt::Key_Less, altShift, "tr010002.trv"},
+        {"Alt+>", Qt::Key_Greater, altShift, "tr010004.trv"},
     };
     for (const Row& row : rows) {
         for (const bool inBrowser : {false, true}) {
@@ -755,12 +758,15 @@ void TestToolbar::placedBoxOnScreen_data() {
     QTest::addColumn<QVariant>("x");
     QTest::addColumn<QVariant>("y");
     QTest::addColumn<bool>("desktop");
-    QTest::newRow("100, 80 from (10, 20)") << QRect(10, 20, 400, 300) << QVariant(100) << QVariant(80) << false;
-    QTest::newRow("-150 from (300, 200)") << QRect(300, 200, 500, 300) << QVariant(-150) << QVariant(80) << false;
+    QTest::newRow("100, 80 from (10, 20)")
+        << QRect(10, 20, 400, 300) << QVariant(100) << QVariant(80) << false;
+    QTest::newRow("-150 from (300, 200)")
+        << QRect(300, 200, 500, 300) << QVariant(-150) << QVariant(80) << false;
     QTest::newRow("center, center") << QRect(0, 0, 801, 600) << QVariant(QStringLiteral("center"))
                                     << QVariant(QStringLiteral("center")) << false;
-    QTest::newRow("centre over a narrow owner") << QRect(200, 150, 101, 41) << QVariant(QStringLiteral("Center"))
-                                                << QVariant(QStringLiteral("CENTER")) << false;
+    QTest::newRow("centre over a narrow owner")
+        << QRect(200, 150, 101, 41) << QVariant(QStringLiteral("Center"))
+        << QVariant(QStringLiteral("CENTER")) << false;
     QTest::newRow("centre over the desktop") << QRect(10, 20, 400, 300) << QVariant(QStringLiteral("Center"))
                                              << QVariant(QStringLiteral("Center")) << true;
 }
@@ -803,8 +809,9 @@ void TestToolbar::placedBoxOnScreen() {
     poll.start();
 
     torvane::shell::ScreenMessageBoxes boxes;
-    const std::optional<int> result = torvane::shell::MsgBoxAt(
-        boxes, QStringLiteral("Do you want to quit?"), 65572, QStringLiteral("Quit Torvane?"), &window, desktop, x, y);
+    const std::optional<int> result =
+        torvane::shell::MsgBoxAt(boxes, QStringLiteral("Do you want to quit?"), 65572,
+                                 QStringLiteral("Quit Torvane?"), &window, desktop, x, y);
     QVERIFY(result.has_value());
     QCOMPARE(*result, 6);
     QVERIFY(seen.isValid());

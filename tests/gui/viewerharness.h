@@ -1,10 +1,5 @@
 #pragma once
 
-#include <router/coursescheme.h>
-#include <shell/frmtrv.h>
-#include <support/courseserver.h>
-#include <support/scriptedboxes.h>
-
 #include <QApplication>
 #include <QDir>
 #include <QHash>
@@ -13,6 +8,10 @@
 #include <QTest>
 #include <memory>
 #include <optional>
+#include <router/coursescheme.h>
+#include <shell/frmtrv.h>
+#include <support/courseserver.h>
+#include <support/scriptedboxes.h>
 
 namespace torvane::testing {
 
