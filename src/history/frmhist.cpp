@@ -5,7 +5,6 @@
 #include <cmath>
 #include <history/frmhist.h>
 #include <history/historyfile.h>
-#include <history/listselection.h>
 #include <history/rowlistmodel.h>
 #include <history/secondaryhost.h>
 #include <history/secondarylayout.h>
@@ -101,22 +100,6 @@ void frmHist::lbResults_DblClick() {
     HandOver(host().mainWindow());
     host().navigate(host().fileLocn() + page);
     hide();
-}
-
-int frmHist::ListCount() const {
-    return model_->rowCount();
-}
-
-QString frmHist::List(int row) const {
-    return model_->index(row, 0).data().toString();
-}
-
-int frmHist::ListIndex() const {
-    return history::selectedRow(*lbResults);
-}
-
-void frmHist::setListIndex(int row) {
-    history::selectRow(*lbResults, row);
 }
 
 void frmHist::resizeControls(int width, int height) {

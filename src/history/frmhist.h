@@ -28,15 +28,8 @@ public:
     // selected row or for a row that names no page.
     void lbResults_DblClick() override;
 
-    // The list and, for each of its rows, the page it opens (HistRowPage, row r in slot r).
-    QListView* lbResults = nullptr;
+    // For each row of the list, the page it opens (HistRowPage, row r in slot r).
     const std::vector<QString>& HistRowPage() const { return rowPage_; }
-
-    // The list box's view of things: the number of rows, the text of a row, the selected row (-1: none).
-    int ListCount() const;
-    QString List(int row) const;
-    int ListIndex() const;
-    void setListIndex(int row);
 
 protected:
     void resizeControls(int width, int height) override;

@@ -3,11 +3,13 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <history/handover.h>
 #include <history/helppicture.h>
 #include <history/historyfile.h>
+#include <history/listselection.h>
 #include <history/secondaryhost.h>
 #include <history/secondarylayout.h>
 #include <history/secondarywindow.h>
@@ -132,6 +134,24 @@ QPushButton* SecondaryWindow::makeButton(int position, const char* name, const c
     button->setGeometry(twipsRect(kToolbarFirstLeft + position * kToolbarStep, kToolbarTop,
                                   kToolbarButtonWidth, kToolbarButtonHeight));
     return button;
+}
+
+int SecondaryWindow::ListCount() const {
+    return lbResults != nullptr ? lbResults->model()->rowCount() : 0;
+}
+
+QString SecondaryWindow::List(int row) const {
+    return lbResults != nullptr ? lbResults->model()->index(row, 0).data().toString() : QString();
+}
+
+int SecondaryWindow::ListIndex() const {
+    return lbResults != nullptr ? selectedRow(*lbResults) : -1;
+}
+
+void SecondaryWindow::setListIndex(int row) {
+    if (lbResults != nullptr) {
+        selectRow(*lbResults, row);
+    }
 }
 
 void SecondaryWindow::setPeers(SecondaryWindow* search, SecondaryWindow* index, SecondaryWindow* hist) {

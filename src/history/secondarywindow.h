@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QLabel;
+class QListView;
 class QPushButton;
 
 namespace torvane::history {
@@ -62,6 +63,14 @@ public:
 
     // Opens the selected row of the window's list (index and history windows; Enter does the same).
     virtual void lbResults_DblClick() {}
+
+    // The window's result list, filled by each window, and its rows as a list box shows them.
+    QListView* lbResults = nullptr;
+    int ListCount() const;
+    QString List(int row) const;
+    // The selected row, or -1; setting a row that does not exist clears the selection.
+    int ListIndex() const;
+    void setListIndex(int row);
 
     // Toolbar buttons, left to right. cmdIndex exists in the search window only, cmdSearch in the other
     // two; the other one is null.

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <cmath>
-#include <history/listselection.h>
 #include <history/recordreader.h>
 #include <history/secondaryhost.h>
 #include <history/secondarylayout.h>
@@ -114,22 +113,6 @@ void frmIndex::lbResults_DblClick() {
     }
     host().navigate(host().fileLocn() + QStringLiteral("search.trv"));
     hide();
-}
-
-int frmIndex::ListCount() const {
-    return model_->rowCount();
-}
-
-QString frmIndex::List(int row) const {
-    return model_->rowText(row);
-}
-
-int frmIndex::ListIndex() const {
-    return history::selectedRow(*lbResults);
-}
-
-void frmIndex::setListIndex(int row) {
-    history::selectRow(*lbResults, row);
 }
 
 void frmIndex::resizeControls(int width, int height) {

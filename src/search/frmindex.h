@@ -33,15 +33,9 @@ public:
     QLineEdit* txtInput = nullptr;
     QLabel* lblIndex = nullptr;
     QLabel* lblFound = nullptr;
-    QListView* lbResults = nullptr;
 
     const std::vector<QString>& IndexWord() const { return words_; }
     const IndexModel& model() const { return *model_; }
-
-    int ListCount() const;
-    QString List(int row) const;
-    int ListIndex() const;
-    void setListIndex(int row);
 
 protected:
     void resizeControls(int width, int height) override;

@@ -5,7 +5,6 @@
 #include <QListView>
 #include <QPushButton>
 #include <cmath>
-#include <history/listselection.h>
 #include <history/recordreader.h>
 #include <history/rowlistmodel.h>
 #include <history/secondaryhost.h>
@@ -142,22 +141,6 @@ bool frmSearch::controlKeyDown(QObject* control, int& keyCode, int) {
         return true;
     }
     return false;
-}
-
-int frmSearch::ListCount() const {
-    return model_->rowCount();
-}
-
-QString frmSearch::List(int row) const {
-    return model_->index(row, 0).data().toString();
-}
-
-int frmSearch::ListIndex() const {
-    return history::selectedRow(*lbResults);
-}
-
-void frmSearch::setListIndex(int row) {
-    history::selectRow(*lbResults, row);
 }
 
 void frmSearch::resizeControls(int width, int height) {

@@ -43,16 +43,10 @@ public:
     QPushButton* cmdFTS = nullptr;
     QLabel* lblSearch = nullptr;
     QLabel* lblFound = nullptr;
-    QListView* lbResults = nullptr;
 
     // The page file name behind each result row (FoundPage; row r in slot r).
     const std::vector<QString>& FoundPage() const { return foundPage_; }
     const SearchTables& tables() const { return *tables_; }
-
-    int ListCount() const;
-    QString List(int row) const;
-    int ListIndex() const;
-    void setListIndex(int row);
 
 protected:
     void resizeControls(int width, int height) override;
