@@ -23,16 +23,9 @@ frmHist::frmHist(SecondaryHost& host, QWidget* parent) : SecondaryWindow(host, K
     setWindowTitle(QStringLiteral("Torvane - History"));
 
     model_ = new RowListModel(this);
-    lbResults = new QListView(this);
-    lbResults->setObjectName(QStringLiteral("lbResults"));
-    lbResults->setModel(model_);
-    lbResults->setUniformItemSizes(true);
-    lbResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lbResults->setSelectionMode(QAbstractItemView::SingleSelection);
-    lbResults->setGeometry(twipsRect(360, 480, 10215, 3570));
+    makeResultList(model_, QRect(360, 480, 10215, 3570));
     picHelp->raise();
 
-    watchDoubleClicks(lbResults->viewport());
     watchKeys();
     resizeControls(width(), height());
 }

@@ -136,6 +136,18 @@ QPushButton* SecondaryWindow::makeButton(int position, const char* name, const c
     return button;
 }
 
+void SecondaryWindow::makeResultList(QAbstractItemModel* model, const QRect& twips) {
+    lbResults = new QListView(this);
+    lbResults->setObjectName(QStringLiteral("lbResults"));
+    lbResults->setModel(model);
+    // Equal row heights let the view lay out 20000 rows without measuring each one.
+    lbResults->setUniformItemSizes(true);
+    lbResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lbResults->setSelectionMode(QAbstractItemView::SingleSelection);
+    lbResults->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    watchDoubleClicks(lbResults->viewport());
+}
+
 int SecondaryWindow::ListCount() const {
     return lbResults != nullptr ? lbResults->model()->rowCount() : 0;
 }

@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+class QAbstractItemModel;
 class QLabel;
 class QListView;
 class QPushButton;
@@ -107,6 +108,9 @@ protected:
     void watchKeys();
     // A double-click anywhere in the list's viewport runs lbResults_DblClick.
     void watchDoubleClicks(QWidget* viewport);
+    // Makes lbResults: a one-column, read-only, single-selection list over `model` at the design
+    // rectangle `twips`, whose double-clicks run lbResults_DblClick.
+    void makeResultList(QAbstractItemModel* model, const QRect& twips);
 
     void Form_Activate();
     void Form_Resize();

@@ -43,18 +43,10 @@ frmIndex::frmIndex(history::SecondaryHost& host, QWidget* parent)
 
     model_ = new IndexModel(this);
     model_->setWords(&words_);
-    lbResults = new QListView(this);
-    lbResults->setObjectName(QStringLiteral("lbResults"));
-    lbResults->setModel(model_);
-    // Equal row heights let the view lay out 20000 rows without measuring each one.
-    lbResults->setUniformItemSizes(true);
-    lbResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lbResults->setSelectionMode(QAbstractItemView::SingleSelection);
-    lbResults->setGeometry(twipsRect(360, 1680, 10215, 2400));
+    makeResultList(model_, QRect(360, 1680, 10215, 2400));
 
     setTabOrder(txtInput, lbResults);
     picHelp->raise();
-    watchDoubleClicks(lbResults->viewport());
     watchKeys();
     resizeControls(width(), height());
 }

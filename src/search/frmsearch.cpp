@@ -46,18 +46,11 @@ frmSearch::frmSearch(history::SecondaryHost& host, QWidget* parent)
     lblFound->setGeometry(twipsRect(7680, 1320, 2175, 375));
 
     model_ = new history::RowListModel(this);
-    lbResults = new QListView(this);
-    lbResults->setObjectName(QStringLiteral("lbResults"));
-    lbResults->setModel(model_);
-    lbResults->setUniformItemSizes(true);
-    lbResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lbResults->setSelectionMode(QAbstractItemView::SingleSelection);
-    lbResults->setGeometry(twipsRect(360, 1680, 10215, 2400));
+    makeResultList(model_, QRect(360, 1680, 10215, 2400));
 
     setTabOrder(txtInput, cmdFTS);
     setTabOrder(cmdFTS, lbResults);
     picHelp->raise();
-    watchDoubleClicks(lbResults->viewport());
     watchKeys();
     resizeControls(width(), height());
 }
