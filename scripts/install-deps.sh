@@ -8,9 +8,12 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-multimedia-dev libqt6opengl6-dev
   libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang-14 libclang-rt-14-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   xvfb xauth xdotool x11-utils imagemagick nginx-light openbox
   fonts-dejavu-core fonts-liberation
+  desktop-file-utils appstream librsvg2-bin
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 missing=()

@@ -15,8 +15,9 @@ inline constexpr char kHistoryFileName[] = "history.trv";
 QByteArray historyRecord(const QString& pageName);
 
 // Appends one record to billDir + "history.trv", creating the file when missing. The file is opened,
-// written with one write and closed again; nothing is held open. False when the record was lost
-// (no data folder, a full disk, a locked file...); the caller carries on either way.
+// written with one write and closed again; nothing is held open. A file whose last record was cut
+// short gets that line ended first, so the new record is a line of its own. False when the record
+// was lost (no data folder, a full disk, a locked file...); the caller carries on either way.
 bool AppendHistory(const QString& billDir, const QString& pageName);
 
 } // namespace torvane::history

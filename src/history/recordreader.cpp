@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QFileInfo>
 #include <history/recordreader.h>
 
 namespace torvane::history {
@@ -56,8 +57,13 @@ QString upperText(QStringView text) {
 }
 
 std::optional<QByteArray> readWholeFile(const QString& path) {
+    // Only a regular file (or a link to one) is read. Opening a FIFO for reading would block the window
+    // thread until some writer came along, and a device such as /dev/zero would never end.
+    if (!QFileInfo(path).isFile()) {
+        return std::nullopt;
+    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly) || file.isSequential()) {
         return std::nullopt;
     }
     QByteArray bytes = file.readAll();

@@ -70,7 +70,8 @@ FramingResult forEachRecord(QStringView text, int capacity, OnRecord&& onRecord)
     return result;
 }
 
-// Reads a whole file in one read. Nothing when it cannot be opened or read.
+// Reads a whole file in one read. Nothing when it cannot be opened or read, or is not a regular file
+// (a folder, a FIFO, a device).
 std::optional<QByteArray> readWholeFile(const QString& path);
 
 } // namespace torvane::history

@@ -94,31 +94,48 @@ WMP1::WMP1(QWidget* parent, UrlResolver resolver)
     : QWidget(parent), resolver_(resolver ? std::move(resolver) : resolveAgainstBundledCourse),
       uiMode_(kModeInvisible) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    player_.setVideoSink(&videoSink_);
-    connect(&videoSink_, &QVideoSink::videoFrameChanged, this, &WMP1::onVideoFrame);
-
     silentClock_.setSingleShot(true);
     connect(&silentClock_, &QTimer::timeout, this, &WMP1::onSilentClockEnd);
-    const auto stateMayHaveChanged = [this] {
-        runSilentClockIfNeeded();
-        scheduleStateCheck();
-    };
-    connect(&player_, &QMediaPlayer::playbackStateChanged, this, stateMayHaveChanged);
-    connect(&player_, &QMediaPlayer::mediaStatusChanged, this, stateMayHaveChanged);
-    connect(&player_, &QMediaPlayer::errorOccurred, this, stateMayHaveChanged);
-    connect(&player_, &QMediaPlayer::hasAudioChanged, this, stateMayHaveChanged);
-    connect(&player_, &QMediaPlayer::hasVideoChanged, this, stateMayHaveChanged);
-    connect(&player_, &QMediaPlayer::durationChanged, this, stateMayHaveChanged);
-
     buildControlRow();
     // Hidden explicitly, so that showing the parent does not show the control before it is asked to.
     applyVisibility();
 }
 
 WMP1::~WMP1() {
-    // The player hands its sink a last empty frame while it is torn down; nothing here may take it.
-    disconnect(&videoSink_, nullptr, this, nullptr);
-    disconnect(&player_, nullptr, this, nullptr);
+    if (engine_) {
+        // The player hands its sink a last empty frame while it is torn down; nothing here may take it.
+        disconnect(&engine_->sink, nullptr, this, nullptr);
+        disconnect(&engine_->player, nullptr, this, nullptr);
+    }
+}
+
+WMP1::Engine& WMP1::engine() {
+    if (engine_) {
+        return *engine_;
+    }
+    engine_ = std::make_unique<Engine>();
+    QMediaPlayer& player = engine_->player;
+    player.setVideoSink(&engine_->sink);
+    connect(&engine_->sink, &QVideoSink::videoFrameChanged, this, &WMP1::onVideoFrame);
+    const auto stateMayHaveChanged = [this] {
+        runSilentClockIfNeeded();
+        scheduleStateCheck();
+    };
+    connect(&player, &QMediaPlayer::playbackStateChanged, this, stateMayHaveChanged);
+    connect(&player, &QMediaPlayer::mediaStatusChanged, this, stateMayHaveChanged);
+    connect(&player, &QMediaPlayer::errorOccurred, this, stateMayHaveChanged);
+    connect(&player, &QMediaPlayer::hasAudioChanged, this, stateMayHaveChanged);
+    connect(&player, &QMediaPlayer::hasVideoChanged, this, stateMayHaveChanged);
+    connect(&player, &QMediaPlayer::durationChanged, this, stateMayHaveChanged);
+    connect(&player, &QMediaPlayer::durationChanged, positionSlider_,
+            [this](qint64 duration) { positionSlider_->setRange(0, static_cast<int>(duration)); });
+    connect(&player, &QMediaPlayer::positionChanged, positionSlider_, [this](qint64 position) {
+        if (!positionSlider_->isSliderDown()) {
+            positionSlider_->setValue(static_cast<int>(position));
+        }
+    });
+    connect(positionSlider_, &QSlider::sliderMoved, &player, &QMediaPlayer::setPosition);
+    return *engine_;
 }
 
 void WMP1::setUrlResolver(UrlResolver resolver) {
@@ -130,8 +147,9 @@ void WMP1::setURL(const QString& url) {
     resetSilentClock();
     playRequested_ = false;
     frame_ = QVideoFrame();
+    engine(); // before the audio output is chosen for it
     chooseAudioOutput();
-    player_.setSource(resolver_(url));
+    engine_->player.setSource(resolver_(url));
     update();
     scheduleStateCheck();
 }
@@ -152,18 +170,23 @@ int WMP1::playState() const {
     if (silentEnded_) {
         return wmppsMediaEnded;
     }
-    return classicPlayState(player_.playbackState(), player_.mediaStatus(), player_.error(), playRequested_);
+    if (!engine_) {
+        return classicPlayState(QMediaPlayer::StoppedState, QMediaPlayer::NoMedia, QMediaPlayer::NoError,
+                                playRequested_);
+    }
+    const QMediaPlayer& player = engine_->player;
+    return classicPlayState(player.playbackState(), player.mediaStatus(), player.error(), playRequested_);
 }
 
 void WMP1::play() {
-    if (player_.source().isEmpty()) {
+    if (source().isEmpty()) {
         return;
     }
     playRequested_ = true;
     if (silentEnded_) {
         resetSilentClock();
     }
-    player_.play();
+    engine_->player.play();
     runSilentClockIfNeeded();
     scheduleStateCheck();
 }
@@ -173,14 +196,18 @@ void WMP1::pause() {
         silentLeftMs_ = silentClock_.remainingTime();
         silentClock_.stop();
     }
-    player_.pause();
+    if (engine_) {
+        engine_->player.pause();
+    }
     scheduleStateCheck();
 }
 
 void WMP1::stop() {
     playRequested_ = true;
     resetSilentClock();
-    player_.stop();
+    if (engine_) {
+        engine_->player.stop();
+    }
     frame_ = QVideoFrame();
     update();
     scheduleStateCheck();
@@ -222,15 +249,7 @@ void WMP1::buildControlRow() {
     addButton(tr("Pause"), &WMP1::pause);
     addButton(tr("Stop"), &WMP1::stop);
     positionSlider_ = new QSlider(Qt::Horizontal, controlRow_);
-    row->addWidget(positionSlider_, 1);
-    connect(&player_, &QMediaPlayer::durationChanged, positionSlider_,
-            [this](qint64 duration) { positionSlider_->setRange(0, static_cast<int>(duration)); });
-    connect(&player_, &QMediaPlayer::positionChanged, positionSlider_, [this](qint64 position) {
-        if (!positionSlider_->isSliderDown()) {
-            positionSlider_->setValue(static_cast<int>(position));
-        }
-    });
-    connect(positionSlider_, &QSlider::sliderMoved, &player_, &QMediaPlayer::setPosition);
+    row->addWidget(positionSlider_, 1); // follows the player once there is one (engine())
 }
 
 void WMP1::layoutControlRow() {
@@ -251,7 +270,7 @@ QRect WMP1::pictureRect() const {
 void WMP1::chooseAudioOutput() {
     const QList<QAudioDevice> devices = QMediaDevices::audioOutputs();
     if (!attachesAudioOutput(!devices.isEmpty(), mediaBackendName())) {
-        player_.setAudioOutput(nullptr);
+        engine_->player.setAudioOutput(nullptr);
         return;
     }
     if (!audioOutput_) {
@@ -259,7 +278,7 @@ void WMP1::chooseAudioOutput() {
     }
     // Follow the system's current default; devices may have come or gone since the last media.
     audioOutput_->setDevice(QMediaDevices::defaultAudioOutput());
-    player_.setAudioOutput(audioOutput_.get());
+    engine_->player.setAudioOutput(audioOutput_.get());
 }
 
 void WMP1::onVideoFrame(const QVideoFrame& frame) {
@@ -271,16 +290,19 @@ void WMP1::onVideoFrame(const QVideoFrame& frame) {
 
 // Without an audio output some backends never advance sound-only media, although it reports playing.
 bool WMP1::needsSilentClock() const {
-    return !audioOutputAttached() && player_.hasAudio() && !player_.hasVideo();
+    return engine_ && !audioOutputAttached() && engine_->player.hasAudio() && !engine_->player.hasVideo();
 }
 
 void WMP1::runSilentClockIfNeeded() {
-    if (!needsSilentClock() || silentClock_.isActive() || silentEnded_ ||
-        player_.playbackState() != QMediaPlayer::PlayingState || !isLoaded(player_.mediaStatus())) {
+    if (!needsSilentClock() || silentClock_.isActive() || silentEnded_) {
         return;
     }
-    const qint64 left = silentLeftMs_ >= 0 ? silentLeftMs_ : player_.duration() - player_.position();
-    if (silentLeftMs_ < 0 && player_.duration() <= 0) {
+    const QMediaPlayer& player = engine_->player;
+    if (player.playbackState() != QMediaPlayer::PlayingState || !isLoaded(player.mediaStatus())) {
+        return;
+    }
+    const qint64 left = silentLeftMs_ >= 0 ? silentLeftMs_ : player.duration() - player.position();
+    if (silentLeftMs_ < 0 && player.duration() <= 0) {
         return; // length not known yet: durationChanged comes back here
     }
     silentLeftMs_ = -1;
@@ -289,7 +311,7 @@ void WMP1::runSilentClockIfNeeded() {
 
 void WMP1::onSilentClockEnd() {
     silentEnded_ = true;
-    player_.stop();
+    engine_->player.stop(); // the clock runs only for a player's media
     scheduleStateCheck();
 }
 

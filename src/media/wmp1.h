@@ -59,7 +59,7 @@ public:
     void setURL(const QString& url);
     QString URL() const { return url_; }
     // What the backend was given for the current URL (empty when refused).
-    QUrl source() const { return player_.source(); }
+    QUrl source() const { return engine_ ? engine_->player.source() : QUrl(); }
 
     // "none", "invisible" or "full" (any case); other values are ignored.
     void setUiMode(const QString& mode);
@@ -78,7 +78,7 @@ public:
     bool containerVisible() const { return containerVisible_; }
 
     // Whether sound goes to an audio output for the current media (see wmp1.cpp for when it does).
-    bool audioOutputAttached() const { return player_.audioOutput() != nullptr; }
+    bool audioOutputAttached() const { return engine_ && engine_->player.audioOutput() != nullptr; }
 
 signals:
     // The value playState() now returns, once per change.
@@ -89,6 +89,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The media backend's player and the sink the picture is painted from. Made when the first media
+    // is set: starting the backend (GStreamer) takes a good part of a second, which a viewer that has
+    // shown no video yet need not spend at start-up. Until then the control reports no media.
+    struct Engine final {
+        QVideoSink sink;
+        QMediaPlayer player; // after its outputs: destroyed before them
+    };
+    Engine& engine();
+
     void buildControlRow();
     void layoutControlRow();
     void applyVisibility();
@@ -109,9 +118,8 @@ private:
     bool playRequested_ = false;
 
     QVideoFrame frame_;
-    QVideoSink videoSink_;
     std::unique_ptr<QAudioOutput> audioOutput_;
-    QMediaPlayer player_; // after its outputs: destroyed before them
+    std::unique_ptr<Engine> engine_; // after the audio output: destroyed before it
 
     // Keeps time for audio-only media that has no audio output to run the player's clock.
     QTimer silentClock_;

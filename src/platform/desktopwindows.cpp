@@ -1,21 +1,14 @@
 #include <platform/desktopwindows.h>
+#include <platform/titlechoice.h>
 
 namespace torvane::platform {
 
 std::optional<qsizetype> chooseWindowByTitle(const QStringList& titles, const QString& title) {
-    if (title.isEmpty()) {
+    const auto chosen = chooseTitle(titles, title);
+    if (!chosen) {
         return std::nullopt;
     }
-    const qsizetype exact = titles.indexOf(title);
-    if (exact >= 0) {
-        return exact;
-    }
-    for (qsizetype i = 0; i < titles.size(); ++i) {
-        if (titles[i].startsWith(title)) {
-            return i;
-        }
-    }
-    return std::nullopt;
+    return static_cast<qsizetype>(*chosen);
 }
 
 } // namespace torvane::platform

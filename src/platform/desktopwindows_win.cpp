@@ -1,73 +1,41 @@
-// The desktop's windows on Windows: the visible top-level windows by their titles, the asynchronous
-// key state of the left button, and ShellExecute with a show command.
+// The desktop functions on Windows: the Win32 work is in win32desktop_win.cpp; this only carries the
+// strings across.
 #include <platform/desktopwindows.h>
-#include <shellapi.h>
-#include <vector>
-#include <windows.h>
+#include <platform/win32desktop.h>
 
 namespace torvane::platform {
 
 namespace {
 
-struct Found {
-    std::vector<HWND> windows;
-    QStringList titles;
-};
-
-BOOL CALLBACK collect(HWND window, LPARAM data) {
-    if (IsWindowVisible(window) == FALSE || GetWindow(window, GW_OWNER) != nullptr) {
-        return TRUE;
+std::vector<std::wstring> wide(const QStringList& strings) {
+    std::vector<std::wstring> converted;
+    converted.reserve(static_cast<std::size_t>(strings.size()));
+    for (const QString& s : strings) {
+        converted.push_back(s.toStdWString());
     }
-    wchar_t text[512] = {};
-    const int length = GetWindowTextW(window, text, 512);
-    auto* found = reinterpret_cast<Found*>(data);
-    found->windows.push_back(window);
-    found->titles << QString::fromWCharArray(text, length);
-    return TRUE;
-}
-
-Found visibleWindows() {
-    Found found;
-    EnumWindows(collect, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return converted;
 }
 
 } // namespace
 
 QStringList topLevelWindowTitles() {
-    return visibleWindows().titles;
+    QStringList titles;
+    for (const win32::TopLevelWindow& window : win32::visibleTopLevelWindows()) {
+        titles << QString::fromStdWString(window.title);
+    }
+    return titles;
 }
 
 bool bringWindowToFront(const QString& title) {
-    const Found found = visibleWindows();
-    const auto chosen = chooseWindowByTitle(found.titles, title);
-    if (!chosen) {
-        return false;
-    }
-    HWND window = found.windows[static_cast<std::size_t>(*chosen)];
-    if (IsIconic(window) != FALSE) {
-        ShowWindow(window, SW_RESTORE);
-    }
-    SetForegroundWindow(window);
-    return true;
+    return win32::bringWindowToFront(title.toStdWString());
 }
 
 bool leftButtonDown() {
-    return GetAsyncKeyState(VK_LBUTTON) < 0;
+    return win32::leftButtonDown();
 }
 
 bool startProgram(const QString& program, const QStringList& arguments, WindowStyle style) {
-    QString parameters;
-    for (const QString& argument : arguments) {
-        parameters += (parameters.isEmpty() ? QString() : QStringLiteral(" ")) + QLatin1Char('"') + argument +
-                      QLatin1Char('"');
-    }
-    const int show = style == WindowStyle::Maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", reinterpret_cast<const wchar_t*>(program.utf16()),
-                      parameters.isEmpty() ? nullptr : reinterpret_cast<const wchar_t*>(parameters.utf16()),
-                      nullptr, show));
-    return result > 32;
+    return win32::startProgram(program.toStdWString(), wide(arguments), style == WindowStyle::Maximized);
 }
 
 } // namespace torvane::platform

@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QTemporaryFile>
 #include <filesystem>
 #include <platform/pathprobe.h>
 #include <system_error>
@@ -20,6 +22,14 @@ PathProbe probePath(const QString& path) {
         return {PathState::Directory, {}};
     }
     return {PathState::File, {}};
+}
+
+bool canCreateFilesIn(const QString& folder) {
+    if (folder.isEmpty()) {
+        return false;
+    }
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".write-probe-XXXXXX")));
+    return probe.open(); // removed again when `probe` goes
 }
 
 } // namespace torvane::platform

@@ -15,4 +15,8 @@ struct PathProbe final {
 
 PathProbe probePath(const QString& path);
 
+// Whether a new file can be made in `folder`, found out by making (and removing) one: permission bits
+// alone do not tell, since the administrator ignores them and a read-only medium overrides them.
+bool canCreateFilesIn(const QString& folder);
+
 } // namespace torvane::platform

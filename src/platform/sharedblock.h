@@ -43,7 +43,8 @@ public:
     // Bytes mapped; 0 when unmapped.
     std::size_t size() const { return size_; }
 
-    // Copies up to `len` bytes from `offset`, fewer where the block ends.
+    // Copies up to `len` bytes from `offset`, fewer where the block ends. Bytes another program has
+    // cut off the block's backing file read as zero.
     std::vector<std::uint8_t> read(std::size_t offset, std::size_t len) const;
     // Copies bytes in from `offset`, cut off at the block's end; returns how many were written.
     std::size_t write(std::size_t offset, std::span<const std::uint8_t> bytes);
@@ -72,8 +73,8 @@ struct OpenOutcome final {
     std::string reason; // what went wrong, for logs; empty on success
 };
 
-// The parts below do not depend on the operating system; open(), flush() and close() live in the
-// per-system sources.
+// The parts below do not depend on the operating system; open(), read(), write(), flush() and close()
+// live in the per-system sources.
 
 inline SharedBlock::SharedBlock(void* view, std::size_t size, std::intptr_t handle)
     : view_(static_cast<std::uint8_t*>(view)), size_(size), handle_(handle) {}
@@ -100,19 +101,6 @@ inline std::size_t SharedBlock::clampedLength(std::size_t offset, std::size_t le
     if (offset >= size_)
         return 0;
     return std::min(len, size_ - offset);
-}
-
-inline std::vector<std::uint8_t> SharedBlock::read(std::size_t offset, std::size_t len) const {
-    const std::size_t n = clampedLength(offset, len);
-    if (n == 0)
-        return {};
-    return {view_ + offset, view_ + offset + n};
-}
-
-inline std::size_t SharedBlock::write(std::size_t offset, std::span<const std::uint8_t> bytes) {
-    const std::size_t n = clampedLength(offset, bytes.size());
-    std::copy_n(bytes.data(), n, view_ + offset);
-    return n;
 }
 
 inline std::size_t SharedBlock::writeAndFlush(std::size_t offset, std::span<const std::uint8_t> bytes) {

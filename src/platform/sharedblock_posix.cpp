@@ -110,6 +110,51 @@ OpenOutcome SharedBlock::open(const std::string& folder, const std::string& name
     return {result, SharedBlock(view, size, file.release()), std::string()};
 }
 
+// Bytes go in and out through the descriptor rather than the view. Another program may cut the file
+// short while the viewer holds it mapped; touching a mapped page past the file's new end raises SIGBUS
+// and kills the viewer, whereas pread() simply stops at the end and pwrite() extends the file again.
+// Both work on the same page cache as every mapping of the file, so peers see the bytes at once.
+std::vector<std::uint8_t> SharedBlock::read(std::size_t offset, std::size_t len) const {
+    const std::size_t n = clampedLength(offset, len);
+    if (n == 0)
+        return {};
+    std::vector<std::uint8_t> bytes(n, 0);
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t got = ::pread(static_cast<int>(handle_), bytes.data() + done, n - done,
+                                    static_cast<off_t>(offset + done));
+        if (got > 0)
+            done += static_cast<std::size_t>(got);
+        else if (got < 0 && errno == EINTR)
+            continue;
+        else
+            break; // the end of a shortened file: what is missing reads as zero
+    }
+    return bytes;
+}
+
+std::size_t SharedBlock::write(std::size_t offset, std::span<const std::uint8_t> bytes) {
+    const std::size_t n = clampedLength(offset, bytes.size());
+    if (n == 0)
+        return 0;
+    // A file someone shortened is first brought back to the block's size, so that the peers' views of
+    // it are whole again.
+    std::string reason;
+    ensureLength(static_cast<int>(handle_), size_, reason);
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t put = ::pwrite(static_cast<int>(handle_), bytes.data() + done, n - done,
+                                     static_cast<off_t>(offset + done));
+        if (put > 0)
+            done += static_cast<std::size_t>(put);
+        else if (put < 0 && errno == EINTR)
+            continue;
+        else
+            break;
+    }
+    return done;
+}
+
 bool SharedBlock::flush(std::size_t offset, std::size_t len) {
     if (!isMapped())
         return false;

@@ -24,11 +24,14 @@ OpenOutcome SharedBlock::open(const std::string& /*folder*/, const std::string& 
         return failed(OpenResult::MapFailed, "a block needs at least one byte");
 
     OpenResult result = OpenResult::Opened;
-    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_WRITE, FALSE, name.c_str());
+    // A read/write view needs both rights on the handle; write alone is not enough for it.
+    HANDLE mapping = ::OpenFileMappingA(FILE_MAP_READ | FILE_MAP_WRITE, FALSE, name.c_str());
     if (mapping == nullptr) {
         // Backed by the paging file: the block lives as long as any process holds it open.
-        mapping = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                       static_cast<DWORD>(size), name.c_str());
+        const auto wide = static_cast<std::uint64_t>(size);
+        mapping =
+            ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE,
+                                 static_cast<DWORD>(wide >> 32), static_cast<DWORD>(wide), name.c_str());
         if (mapping == nullptr)
             return failed(OpenResult::CreateFailed, describe("cannot create the file mapping", name));
         // Another process may have made it between our two calls; then it is theirs we opened.
@@ -43,6 +46,19 @@ OpenOutcome SharedBlock::open(const std::string& /*folder*/, const std::string& 
         return outcome;
     }
     return {result, SharedBlock(view, size, reinterpret_cast<std::intptr_t>(mapping)), std::string()};
+}
+
+std::vector<std::uint8_t> SharedBlock::read(std::size_t offset, std::size_t len) const {
+    const std::size_t n = clampedLength(offset, len);
+    if (n == 0)
+        return {};
+    return {view_ + offset, view_ + offset + n};
+}
+
+std::size_t SharedBlock::write(std::size_t offset, std::span<const std::uint8_t> bytes) {
+    const std::size_t n = clampedLength(offset, bytes.size());
+    std::copy_n(bytes.data(), n, view_ + offset);
+    return n;
 }
 
 bool SharedBlock::flush(std::size_t offset, std::size_t len) {

@@ -10,6 +10,7 @@
 #include <history/secondaryhost.h>
 #include <history/secondarylayout.h>
 #include <platform/ansitext.h>
+#include <platform/trace.h>
 #include <search/frmsearch.h>
 
 namespace torvane::search {
@@ -20,6 +21,12 @@ namespace {
 
 constexpr int kOkOnly = 0;
 constexpr int kKeyEnter = 13;
+
+// Which list was read from where, for the trace hook.
+const ListReadResult& traced(const QString& path, const ListReadResult& read) {
+    platform::trace("list-read", QStringLiteral("%1 %2").arg(path).arg(read.records).toStdString());
+    return read;
+}
 
 } // namespace
 
@@ -70,7 +77,8 @@ void frmSearch::ensureLoaded() {
     const QString pagesPath = folder.filePath(QString::fromLatin1(history::kPageListFileName));
     if (h.fileThere(pagesPath)) {
         if (const std::optional<QByteArray> bytes = history::readWholeFile(pagesPath)) {
-            if (history::readPageList(platform::fromAnsi(*bytes), tables_->pages).overflow) {
+            if (traced(pagesPath, history::readPageList(platform::fromAnsi(*bytes), tables_->pages))
+                    .overflow) {
                 h.messageBox(QStringLiteral("Too many files!"), kOkOnly);
             }
         }
@@ -78,7 +86,7 @@ void frmSearch::ensureLoaded() {
     const QString wordsPath = folder.filePath(QString::fromLatin1(kWordListFileName));
     if (h.fileThere(wordsPath)) {
         if (const std::optional<QByteArray> bytes = history::readWholeFile(wordsPath)) {
-            if (readWordList(platform::fromAnsi(*bytes), tables_->words).overflow) {
+            if (traced(wordsPath, readWordList(platform::fromAnsi(*bytes), tables_->words)).overflow) {
                 h.messageBox(QStringLiteral("Too many words!"), kOkOnly);
             }
         }

@@ -1,4 +1,5 @@
 #include <QRegularExpression>
+#include <QUrl>
 #include <cmath>
 #include <platform/ansitext.h>
 #include <shell/commandline.h>
@@ -23,6 +24,18 @@ int pixels(const QString& text) {
     return ok && value >= 0 && value <= kMaxPopupPixels ? value : -1;
 }
 
+QString trimmedSpaces(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == QLatin1Char(' ')) {
+        ++begin;
+    }
+    while (end > begin && text[end - 1] == QLatin1Char(' ')) {
+        --end;
+    }
+    return text.mid(begin, end - begin);
+}
+
 bool climbsOut(const QString& path) {
     const QStringList parts =
         QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')).split(QLatin1Char('/'));
@@ -38,6 +51,12 @@ bool isSafeRelativePath(const QString& path) {
     return !path.isEmpty() && !isAbsoluteOrRemote(path) && !climbsOut(path) && !path.contains(QChar(0));
 }
 
+// A popup picture is appended to the course address, and the browser reads "%2e" as a dot there: the
+// name must stay inside the course folder both as written and percent-decoded.
+bool isSafePicturePath(const QString& path) {
+    return isSafeRelativePath(path) && isSafeRelativePath(QUrl::fromPercentEncoding(path.toUtf8()));
+}
+
 SecondCopyJob popupJob(const QString& line) {
     if (!line.contains(QStringLiteral("/W")) || !line.contains(QStringLiteral("/H"))) {
         return {};
@@ -51,7 +70,7 @@ SecondCopyJob popupJob(const QString& line) {
     job.popFile = mid(line, 9, pW - 10);
     job.widthPixels = pixels(mid(line, pW + 3, pH - pW - 4));
     job.heightPixels = pixels(mid(line, pH + 3));
-    if (!isSafeRelativePath(job.popFile) || job.widthPixels < 0 || job.heightPixels < 0) {
+    if (!isSafePicturePath(job.popFile) || job.widthPixels < 0 || job.heightPixels < 0) {
         return {};
     }
     job.kind = JobKind::Popup;
@@ -59,9 +78,10 @@ SecondCopyJob popupJob(const QString& line) {
 }
 
 SecondCopyJob practiceJob(const QString& line) {
-    static const QRegularExpression plainName(QStringLiteral("^[A-Za-z0-9_-]+$"));
+    static const QRegularExpression plainName(QStringLiteral("\\A[A-Za-z0-9_-]+\\z"));
     SecondCopyJob job;
-    job.testName = mid(line, 7).trimmed();
+    // Spaces only: a TAB or a line break around the name is part of it, and makes it no plain name.
+    job.testName = trimmedSpaces(mid(line, 7));
     if (plainName.match(job.testName).hasMatch()) {
         job.kind = JobKind::ChapterTest;
     }

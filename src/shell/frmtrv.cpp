@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
 #include <history/frmhist.h>
@@ -54,6 +55,28 @@ constexpr char kSnapshotScript[] =
     "(function(){var r=[String(location.href)];"
     "var l=document.links;for(var i=0;i<l.length;i++){r.push(String(l[i].href));}return r;})()";
 
+// What the snapshot script found, `values` (the document's address, then its links), as the
+// navigation handler sees it. Without a script result (a document without script) the browser's
+// address stands alone. A load that failed (server gone, connection refused) has not brought the
+// page asked for: the browser shows its error page, whose address lies outside the course; should
+// the address still name a course page (the page before, or the failed address itself), the
+// document is taken as an empty one, so that a page that never loaded is neither recorded nor
+// followed.
+router::DocumentSnapshot documentSnapshot(QStringList values, const QUrl& browserAddress, bool loaded,
+                                          const QString& fileLocn) {
+    router::DocumentSnapshot snapshot;
+    if (values.isEmpty()) {
+        snapshot.locationUrl = browserAddress.toString();
+    } else {
+        snapshot.locationUrl = values.takeFirst();
+        snapshot.links = std::move(values);
+    }
+    if (!loaded && router::decidePage(snapshot.locationUrl, fileLocn).inCourse) {
+        return {};
+    }
+    return snapshot;
+}
+
 } // namespace
 
 frmTRV::frmTRV(ViewerServices services) : QWidget(nullptr), services_(std::move(services)) {
@@ -88,7 +111,13 @@ void frmTRV::buildWindow() {
 
     Web1 = new QWebEngineView(this);
     Web1->setObjectName(QStringLiteral("Web1"));
-    connect(Web1, &QWebEngineView::loadFinished, this, [this](bool) { onLoadFinished(); });
+    connect(Web1, &QWebEngineView::loadFinished, this, &frmTRV::onLoadFinished);
+    connect(Web1->page(), &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status) {
+                if (status != QWebEnginePage::NormalTerminationStatus) {
+                    onRendererEnded();
+                }
+            });
 
     picAVI = new QWidget(this);
     picAVI->setObjectName(QStringLiteral("picAVI"));
@@ -173,21 +202,20 @@ void frmTRV::Form_Activate() {
     frmSearch_->hide();
 }
 
-void frmTRV::onLoadFinished() {
+void frmTRV::onLoadFinished(bool ok) {
     Web1->page()->runJavaScript(QString::fromLatin1(kSnapshotScript), QWebEngineScript::ApplicationWorld,
-                                [this](const QVariant& result) {
-                                    router::DocumentSnapshot snapshot;
-                                    QStringList values = result.toStringList();
-                                    if (values.isEmpty()) {
-                                        // No script result (an error page, a document without script): the
-                                        // address alone.
-                                        snapshot.locationUrl = Web1->url().toString();
-                                    } else {
-                                        snapshot.locationUrl = values.takeFirst();
-                                        snapshot.links = std::move(values);
-                                    }
-                                    Web1_DocumentComplete(snapshot);
+                                [this, ok](const QVariant& result) {
+                                    rendererRecovery_.documentCompleted(Web1->url().toString());
+                                    Web1_DocumentComplete(
+                                        documentSnapshot(result.toStringList(), Web1->url(), ok, FileLocn));
                                 });
+}
+
+void frmTRV::onRendererEnded() {
+    if (rendererRecovery_.rendererEnded(Web1->url().toString(), platform::TickNow())) {
+        // From the event loop: the page is not loaded again from inside the notice of its renderer's end.
+        QTimer::singleShot(0, Web1, [this] { Web1->reload(); });
+    }
 }
 
 int frmTRV::message(const QString& text, int style, const QString& title) {

@@ -14,6 +14,7 @@
 #include <router/documentsnapshot.h>
 #include <router/navigation.h>
 #include <shell/messagebox.h>
+#include <shell/rendererrecovery.h>
 
 class QLabel;
 class QPrinter;
@@ -200,7 +201,8 @@ private:
     void OpenLinks();
     bool isFirstCopy();
     void Form_Activate();
-    void onLoadFinished();
+    void onLoadFinished(bool ok);
+    void onRendererEnded();
     void Web1_DocumentComplete(const router::DocumentSnapshot& snapshot);
     void runStep(router::Step step, const router::PageDecision& decision,
                  const router::DocumentSnapshot& snapshot);
@@ -250,6 +252,7 @@ private:
     std::unique_ptr<media::frmPopup> frmPopup_;
     router::DocumentSnapshot lastDocument_;
     bool loaded_ = false; // Form_Load has run: resizes now follow the page variants
+    RendererRecovery rendererRecovery_;
 };
 
 } // namespace torvane::shell

@@ -8,6 +8,7 @@
 #include <history/historyfile.h>
 #include <media/wmp1.h>
 #include <platform/timing.h>
+#include <platform/trace.h>
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
 #include <shell/frmtrv.h>
@@ -48,6 +49,7 @@ void frmTRV::Web1_DocumentComplete(const router::DocumentSnapshot& snapshot) {
         }
     }
     finish();
+    platform::trace("document-complete", snapshot.locationUrl.toStdString());
     emit documentCompleted(snapshot);
 }
 

@@ -9,6 +9,7 @@
 #include <media/mediaurl.h>
 #include <media/wmp1.h>
 #include <platform/instancelock.h>
+#include <platform/pathprobe.h>
 #include <platform/runtimefolder.h>
 #include <router/courselocation.h>
 #include <router/coursescheme.h>
@@ -67,6 +68,14 @@ void frmTRV::makeBillDir() {
     }
     BillDir = platform::billDir(AppDataFolder);
     if (FolderThere(BillDir)) {
+        // A folder that is there but takes no files (read-only medium or permissions) would lose every
+        // record without a word; the learner is told once, here.
+        if (!platform::canCreateFilesIn(BillDir)) {
+            message(QStringLiteral("Torvane cannot write in its data folder\n%1\n\nYour page history will "
+                                   "not be kept in this session.")
+                        .arg(QDir::toNativeSeparators(BillDir)),
+                    mb::OKOnly | mb::Exclamation);
+        }
         return;
     }
     if (!QDir().mkpath(BillDir)) {

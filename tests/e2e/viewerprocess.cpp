@@ -19,6 +19,11 @@ ViewerProcess::~ViewerProcess() {
     kill();
 }
 
+void ViewerProcess::setEnvironment(const QString& name, const QString& value) {
+    env_.insert(name, value);
+    process_.setProcessEnvironment(env_);
+}
+
 void ViewerProcess::start(const QStringList& arguments) {
     process_.start(QStringLiteral(TORVANE_BIN_DIR "/torvane"), arguments);
     process_.waitForStarted(10000);

@@ -14,11 +14,14 @@ public:
     explicit ViewerProcess(QTemporaryDir& home, const QString& courseUrl);
     ~ViewerProcess();
 
+    // Sets one more variable of the program's environment; before start().
+    void setEnvironment(const QString& name, const QString& value);
     void start(const QStringList& arguments = {});
     // Waits until the process has ended; its exit code, or -1 when it did not end in time.
     int waitForExit(int timeoutMs);
     bool isRunning() const { return process_.state() != QProcess::NotRunning; }
     void kill();
+    qint64 pid() const { return process_.processId(); }
     QString output();
 
     QString appData() const;

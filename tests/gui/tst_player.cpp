@@ -135,6 +135,7 @@ private slots:
     void visibilityFollowsContainerAndMode();
     void stopDuringPlayback();
     void bundledAddressesWithoutAResolver();
+    void controlsBeforeAnyMedia();
     void backendWithoutSoundDevice_data();
     void backendWithoutSoundDevice();
 
@@ -349,6 +350,28 @@ void TestPlayer::bundledAddressesWithoutAResolver() {
     QVERIFY(player.source().isEmpty());
     player.play();
     QCOMPARE(player.playState(), int(wmppsUndefined));
+}
+
+// The media backend starts only with the first media; until then every control works and reports
+// no media, as Esc or the video timers may stop the player before any video was shown.
+void TestPlayer::controlsBeforeAnyMedia() {
+    QWidget window;
+    auto player = makePlayer(window);
+    StateLog log(*player);
+    player->stop();
+    player->pause();
+    player->play();
+    player->setUiMode(QStringLiteral("full"));
+    player->show();
+    QTest::qWait(100);
+    QCOMPARE(player->playState(), int(wmppsUndefined));
+    QVERIFY(player->source().isEmpty());
+    QVERIFY(!player->audioOutputAttached());
+    QVERIFY2(!log.states.contains(wmppsPlaying), qPrintable(log.text()));
+
+    // The first media still plays to its end.
+    startVideo(*player, figureVideo_);
+    playsToItsEnd(*player, log, figureVideo_);
 }
 
 void TestPlayer::backendWithoutSoundDevice_data() {

@@ -45,7 +45,9 @@ bool CourseServer::start() {
         error_ = QStringLiteral("no temporary folder");
         return false;
     }
-    port_ = freeLoopbackPort();
+    if (port_ == 0) {
+        port_ = freeLoopbackPort(); // a server started again keeps its address
+    }
     QString server = readFile(QStringLiteral(TORVANE_SOURCE_DIR "/deploy/nginx/torvane-course.conf"));
     server.replace(QStringLiteral("@LISTEN@"), QStringLiteral("127.0.0.1:%1").arg(port_));
     server.replace(QStringLiteral("@COURSE_ROOT@"), courseRoot_);

@@ -16,7 +16,8 @@ public:
     CourseServer(const CourseServer&) = delete;
     CourseServer& operator=(const CourseServer&) = delete;
 
-    // Starts nginx and waits until it answers; false (with error()) when it does not.
+    // Starts nginx and waits until it answers; false (with error()) when it does not. Started again
+    // after stop(), it serves on the same port and goes on with the same request log.
     bool start();
     void stop();
     QString error() const { return error_; }

@@ -59,6 +59,29 @@ TEST(AppendHistory, ExistingRecordsOfAnEarlierRunStay) {
     EXPECT_EQ(readAll(billDir + "history.trv"), QByteArray("\"trvb.trv\"\r\n\"tr020003.trv\"\r\n"));
 }
 
+TEST(AppendHistory, RecordAfterACutOffRecordStartsItsOwnLine) {
+    struct Row {
+        QByteArray before; // the file as an earlier, interrupted write left it
+        QByteArray after;  // once tr020003.trv has been appended
+    };
+    const Row rows[] = {
+        {"\"trvb.trv\"\r\n\"tr01", "\"trvb.trv\"\r\n\"tr01\r\n\"tr020003.trv\"\r\n"},
+        {"\"trvb.trv\"\r", "\"trvb.trv\"\r\n\"tr020003.trv\"\r\n"},
+        {"\"", "\"\r\n\"tr020003.trv\"\r\n"},
+        {"", "\"tr020003.trv\"\r\n"},
+    };
+    for (const Row& row : rows) {
+        QTemporaryDir dir;
+        const QString billDir = dir.path() + "/";
+        QFile earlier(billDir + "history.trv");
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write(row.before);
+        earlier.close();
+        EXPECT_TRUE(AppendHistory(billDir, "tr020003.trv"));
+        EXPECT_EQ(readAll(billDir + "history.trv"), row.after) << row.before.toStdString();
+    }
+}
+
 TEST(AppendHistory, LostRecordsAreReportedNotWrittenElsewhere) {
     QTemporaryDir dir;
     EXPECT_FALSE(AppendHistory("", "tr010002.trv"));                       // no data folder

@@ -39,6 +39,9 @@ TEST(CommandLine, DispatchRowsInOrder) {
         {"/PRAC=05 ; rm", JobKind::Nothing},
         {"/PRAC=a/b", JobKind::Nothing},
         {"/POPJPG=../secret.jpg /W=1 /H=1", JobKind::Nothing},
+        {"/POPJPG=%2E%2e/secret.jpg /W=1 /H=1", JobKind::Nothing}, // the browser decodes the dots
+        {"/POPJPG=pics/.%2e/%2e./a.jpg /W=1 /H=1", JobKind::Nothing},
+        {"/POPJPG=pics/%41.jpg /W=1 /H=1", JobKind::Popup},
         {"/POPJPG=/etc/a.jpg /W=1 /H=1", JobKind::Nothing},
         {"/POPJPG=http://x/a.jpg /W=1 /H=1", JobKind::Nothing},
         {"/POPJPG=C:\\a.jpg /W=1 /H=1", JobKind::Nothing},

@@ -1,0 +1,23 @@
+# Run by "cmake --install": makes a relative symbolic link, so that the installed tree can be moved
+# as a whole or staged under DESTDIR. Paths are relative to the install prefix (or absolute).
+function(torvane_install_link link target)
+  foreach(path link target)
+    if(NOT IS_ABSOLUTE "${${path}}")
+      set(${path} "${CMAKE_INSTALL_PREFIX}/${${path}}")
+    endif()
+  endforeach()
+  get_filename_component(folder "${link}" DIRECTORY)
+  file(RELATIVE_PATH relative "${folder}" "${target}")
+  set(staged "$ENV{DESTDIR}${link}")
+  message(STATUS "Installing: ${staged} -> ${relative}")
+  file(MAKE_DIRECTORY "$ENV{DESTDIR}${folder}")
+  if(IS_DIRECTORY "${staged}" AND NOT IS_SYMLINK "${staged}")
+    message(FATAL_ERROR "${staged} is a folder; remove it so that it can become a link to ${target}")
+  endif()
+  file(CREATE_LINK "${relative}" "${staged}" RESULT failure SYMBOLIC)
+  if(failure)
+    message(FATAL_ERROR "Cannot make the link ${staged}: ${failure}")
+  endif()
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${link}") # the manifest names files without DESTDIR
+  set(CMAKE_INSTALL_MANIFEST_FILES "${CMAKE_INSTALL_MANIFEST_FILES}" PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,166 @@
+// The readers of the course's list files: the record framing, "files.trv" (number TAB file TAB title)
+// and "words.trv" (word TAB references), from arbitrary Windows-1252 bytes.
+
+#include <QStringView>
+#include <algorithm>
+#include <check.h>
+#include <cstddef>
+#include <cstdint>
+#include <history/pagelist.h>
+#include <history/recordreader.h>
+#include <platform/ansitext.h>
+#include <search/wordlists.h>
+#include <vector>
+
+using namespace torvane;
+
+namespace {
+
+std::vector<QStringView> framedRecords(QStringView text) {
+    std::vector<QStringView> records;
+    const history::FramingResult framing =
+        history::forEachRecord(text, history::kTableCapacity, [&](int k, QStringView record) {
+            FUZZ_CHECK(k == static_cast<int>(records.size()) + 1, QString::number(k));
+            records.push_back(record);
+            return true;
+        });
+    FUZZ_CHECK(framing.records == static_cast<int>(records.size()), QString());
+    FUZZ_CHECK(!framing.stopped, QString());
+
+    // The records laid end to end, each followed by its CR and one dropped character, give back the text.
+    qsizetype at = 0;
+    for (const QStringView record : records) {
+        FUZZ_CHECK(!record.contains(QLatin1Char('\r')), fuzz::shown(record.toString()));
+        FUZZ_CHECK(text.mid(at, record.size()) == record, fuzz::shown(record.toString()));
+        at += record.size();
+        if (at < text.size()) {
+            FUZZ_CHECK(text[at] == QLatin1Char('\r'), QString::number(at));
+            at += 2;
+        }
+    }
+    FUZZ_CHECK(framing.overflow || at >= text.size(), QString::number(at));
+    return records;
+}
+
+bool isAsciiDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// What a 16-bit whole number field means, worked out from its digits rather than by scanning.
+void checkShortInt(QStringView field) {
+    const std::optional<int> parsed = history::parseShortInt(field);
+    const QStringView t = history::trimSpaces(field);
+    FUZZ_CHECK(t.isEmpty() || (t.front() != QLatin1Char(' ') && t.back() != QLatin1Char(' ')), QString());
+    QStringView digits = t;
+    bool negative = false;
+    if (!digits.isEmpty() && (digits.front() == QLatin1Char('-') || digits.front() == QLatin1Char('+'))) {
+        negative = digits.front() == QLatin1Char('-');
+        digits = digits.mid(1);
+    }
+    const bool wellFormed = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), isAsciiDigit);
+    if (!wellFormed) {
+        FUZZ_CHECK(!parsed, fuzz::shown(field.toString()));
+        return;
+    }
+    while (digits.size() > 1 && digits.front() == QLatin1Char('0')) {
+        digits = digits.mid(1);
+    }
+    const bool inRange = digits.size() <= 5 && (negative ? digits.toInt() <= 32768 : digits.toInt() <= 32767);
+    if (!inRange) {
+        FUZZ_CHECK(!parsed, fuzz::shown(field.toString()));
+        return;
+    }
+    FUZZ_CHECK(parsed && *parsed == (negative ? -digits.toInt() : digits.toInt()),
+               fuzz::shown(field.toString()));
+}
+
+// The tables are 20001 slots each; made afresh for every input they would cost more than the reading
+// itself. They are emptied again after each input instead, and every slot is checked before reuse.
+template <typename Table> void emptySlots(Table& table, int records) {
+    for (std::size_t k = 0; k <= static_cast<std::size_t>(records) && k < table.size(); ++k) {
+        table[k] = QString();
+    }
+}
+
+void checkPageList(QStringView text, const std::vector<QStringView>& records) {
+    static history::PageTable pages;
+    const history::ListReadResult read = history::readPageList(text, pages);
+    FUZZ_CHECK(read.records <= static_cast<int>(records.size()), QString::number(read.records));
+    FUZZ_CHECK(read.failed || read.overflow || read.records == static_cast<int>(records.size()), QString());
+    FUZZ_CHECK(pages.file[0].isEmpty() && pages.title[0].isEmpty(), QString());
+
+    for (int k = 1; k <= read.records; ++k) {
+        const QStringView record = records[static_cast<std::size_t>(k - 1)];
+        const history::PageRecord fields = history::splitPageRecord(record);
+        const qsizetype tab = record.indexOf(QLatin1Char('\t'));
+        if (tab >= 0) {
+            checkShortInt(record.left(tab));
+        }
+        // A record is refused exactly when it has a TAB and its first field is not a 16-bit number.
+        FUZZ_CHECK(fields.valid == (tab < 0 || history::parseShortInt(record.left(tab)).has_value()),
+                   fuzz::shown(record.toString()));
+        FUZZ_CHECK(fields.valid || k == read.records, QString::number(k));
+        FUZZ_CHECK(fields.valid != (read.failed && k == read.records), QString::number(k));
+        FUZZ_CHECK(fields.stores ==
+                       (fields.valid && tab >= 0 && record.indexOf(QLatin1Char('\t'), tab + 1) >= 0),
+                   fuzz::shown(record.toString()));
+
+        const QString& file = pages.file[static_cast<std::size_t>(k)];
+        const QString& title = pages.title[static_cast<std::size_t>(k)];
+        if (fields.stores) {
+            FUZZ_CHECK(!file.contains(QLatin1Char('\t')), fuzz::shown(file));
+            FUZZ_CHECK(record == record.left(tab + 1).toString() + file + QLatin1Char('\t') + title,
+                       fuzz::shown(record.toString()));
+        } else {
+            FUZZ_CHECK(file.isEmpty() && title.isEmpty(), fuzz::shown(record.toString()));
+        }
+    }
+    for (std::size_t k = static_cast<std::size_t>(read.records) + 1; k < pages.file.size(); ++k) {
+        FUZZ_CHECK(pages.file[k].isEmpty() && pages.title[k].isEmpty(), QString::number(k));
+    }
+    emptySlots(pages.file, read.records);
+    emptySlots(pages.title, read.records);
+}
+
+void checkWordList(QStringView text, const std::vector<QStringView>& records) {
+    static search::WordTable words;
+    static search::WordTable wordsOnly(false);
+    const history::ListReadResult read = search::readWordList(text, words);
+    const history::ListReadResult readOnly = search::readWordList(text, wordsOnly);
+    FUZZ_CHECK(read.records == static_cast<int>(records.size()) && !read.failed, QString());
+    FUZZ_CHECK(readOnly.records == read.records && wordsOnly.refs.empty(), QString());
+    FUZZ_CHECK(words.text[0].isEmpty() && words.refs[0].isEmpty(), QString());
+
+    for (int k = 1; k <= read.records; ++k) {
+        const auto slot = static_cast<std::size_t>(k);
+        const QStringView record = records[slot - 1];
+        const QString& word = words.text[slot];
+        const QString& refs = words.refs[slot];
+        FUZZ_CHECK(!word.contains(QLatin1Char('\t')), fuzz::shown(word));
+        FUZZ_CHECK(wordsOnly.text[slot] == word, QString::number(k));
+        if (record.contains(QLatin1Char('\t'))) {
+            FUZZ_CHECK(record == word + QLatin1Char('\t') + refs, fuzz::shown(record.toString()));
+        } else {
+            FUZZ_CHECK(word.isEmpty() && refs.isEmpty(), fuzz::shown(record.toString()));
+        }
+    }
+    for (std::size_t k = static_cast<std::size_t>(read.records) + 1; k < words.text.size(); ++k) {
+        FUZZ_CHECK(words.text[k].isEmpty() && words.refs[k].isEmpty() && wordsOnly.text[k].isEmpty(),
+                   QString::number(k));
+    }
+    emptySlots(words.text, read.records);
+    emptySlots(words.refs, read.records);
+    emptySlots(wordsOnly.text, read.records);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QString text =
+        platform::fromAnsi(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    FUZZ_CHECK(text.size() == static_cast<qsizetype>(size), QString());
+    const std::vector<QStringView> records = framedRecords(text);
+    checkPageList(text, records);
+    checkWordList(text, records);
+    return 0;
+}

@@ -1,0 +1,240 @@
+// The viewer when the course lets it down: the course web server stops and starts again during a
+// tour, and the media a page plays is missing or not media at all.
+#include "viewerharness.h"
+
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTimer>
+#include <QWebEngineView>
+#include <media/wmp1.h>
+#include <memory>
+
+using torvane::shell::frmTRV;
+using torvane::testing::CourseServer;
+using torvane::testing::ViewerHarness;
+
+namespace {
+
+// The page names of the documents completed since the spy was made.
+QStringList completedPages(const QSignalSpy& spy) {
+    QStringList pages;
+    for (const QList<QVariant>& args : spy) {
+        const QString url = args.at(0).value<torvane::router::DocumentSnapshot>().locationUrl;
+        pages << url.mid(url.indexOf(QStringLiteral("trv2/")) + 5);
+    }
+    return pages;
+}
+
+bool copyFolder(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(source, target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// How long the player has reported playing. A file that is not media may be reported playing for an
+// instant before its error arrives; it never plays for longer than kMoment.
+class PlayingTime final {
+public:
+    explicit PlayingTime(torvane::media::WMP1& player) {
+        clock_.start();
+        QObject::connect(&player, &torvane::media::WMP1::playStateChanged, &context_, [this](int state) {
+            const qint64 now = clock_.elapsed();
+            if (since_ >= 0) {
+                total_ += now - since_;
+            }
+            since_ = state == 3 ? now : -1;
+        });
+    }
+    qint64 ms() const { return total_ + (since_ >= 0 ? clock_.elapsed() - since_ : 0); }
+
+private:
+    QObject context_;
+    QElapsedTimer clock_;
+    qint64 since_ = -1;
+    qint64 total_ = 0;
+};
+constexpr qint64 kMoment = 100;
+
+} // namespace
+
+class TestFaults final : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void serverStopsAndStartsAgain();
+    void brokenVideoClosesAtTheFirstWatch_data();
+    void brokenVideoClosesAtTheFirstWatch();
+    void brokenNarrationStaysSilent_data();
+    void brokenNarrationStaysSilent();
+
+private:
+    // A viewer on a course served by nginx from `courseRoot`, on its contents page.
+    frmTRV& start(const QString& courseRoot);
+    void go(const QString& page, const QString& completes);
+    QByteArray history() const;
+    // A copy of the demo course in which `name` is missing (empty `content`) or holds `content`.
+    QString brokenCourse(const QString& name, const QByteArray& content);
+    void brokenMediaRows();
+
+    QTemporaryDir courses_;
+    std::unique_ptr<ViewerHarness> h;
+    std::unique_ptr<CourseServer> server;
+};
+
+void TestFaults::init() {
+    h = std::make_unique<ViewerHarness>();
+}
+
+void TestFaults::cleanup() {
+    h.reset();
+    server.reset();
+}
+
+frmTRV& TestFaults::start(const QString& courseRoot) {
+    server = std::make_unique<CourseServer>(courseRoot);
+    if (!server->start()) {
+        qFatal("%s", qPrintable(server->error()));
+    }
+    h->env[QStringLiteral("TORVANE_COURSE_URL")] = server->courseUrl();
+    frmTRV& w = h->make();
+    if (w.Form_Load() != frmTRV::Role::FirstCopy) {
+        qFatal("not the first copy");
+    }
+    w.showMaximized();
+    if (!h->waitForDocument(QStringLiteral("trv2/trvc.trv"))) {
+        qFatal("the contents page did not complete");
+    }
+    return w;
+}
+
+void TestFaults::go(const QString& page, const QString& completes) {
+    QSignalSpy spy(h->viewer.get(), &frmTRV::documentCompleted);
+    h->viewer->Web1->setUrl(QUrl(h->viewer->FileLocn + page));
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(completes), 20000);
+}
+
+QByteArray TestFaults::history() const {
+    QFile file(h->viewer->BillDir + QStringLiteral("history.trv"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString TestFaults::brokenCourse(const QString& name, const QByteArray& content) {
+    const QString root =
+        courses_.path() + QLatin1Char('/') + QString::number(QRandomGenerator::global()->generate());
+    if (!copyFolder(torvane::testing::demoCourseRoot(), root)) {
+        qFatal("cannot copy the demo course");
+    }
+    QFile file(root + QLatin1Char('/') + name);
+    if (content.isEmpty()) {
+        file.remove();
+    } else if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+               file.write(content) != content.size()) {
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    }
+    return root;
+}
+
+void TestFaults::serverStopsAndStartsAgain() {
+    frmTRV& w = start(torvane::testing::demoCourseRoot());
+    go(QStringLiteral("tr010003.trv"), QStringLiteral("tr010003.trv"));
+    const QString next = w.NextLink;
+    server->stop();
+
+    // >> while the server is away: the browser's error page completes and is handled, but the page
+    // asked for never loaded, so it is neither the current page nor in the history.
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    w.GoingBack = true; // a stale flag is cleared by the error page's completion as by any other
+    w.cmdNext_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(spy.count() >= 1, 20000);
+    QCOMPARE(w.Web1->url().toString(), next);
+    QVERIFY(w.CurPage != QStringLiteral("tr010004.trv"));
+    QCOMPARE(w.NextLink, next);
+    QVERIFY(!w.GoingBack);
+    // The toolbar goes on working: << fails the same way. (Contents could come from the browser's
+    // cache, and then rightly counts as a visit.)
+    w.cmdPrev_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(spy.count() >= 2, 20000);
+    QCOMPARE(w.Web1->url().toString(), w.FileLocn + QStringLiteral("tr010002.trv"));
+    QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010003.trv\"\r\n"));
+
+    // Back on line, the learner goes on from where the last page left off.
+    QVERIFY2(server->start(), qPrintable(server->error()));
+    w.cmdNext_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("tr010004.trv")), 20000);
+    QCOMPARE(w.CurPage, QStringLiteral("tr010004.trv"));
+    QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010003.trv\"\r\n\"tr010004.trv\"\r\n"));
+}
+
+void TestFaults::brokenMediaRows() {
+    QTest::addColumn<QByteArray>("content"); // empty: the file is missing
+    QByteArray noise(64 * 1024, '\0');
+    QRandomGenerator random(7);
+    random.fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+    QTest::newRow("missing") << QByteArray();
+    QTest::newRow("random bytes") << noise;
+    QTest::newRow("header only") << QByteArray("RIFF\x10\0\0\0AVI LIST", 16);
+}
+
+void TestFaults::brokenVideoClosesAtTheFirstWatch_data() {
+    brokenMediaRows();
+}
+
+void TestFaults::brokenVideoClosesAtTheFirstWatch() {
+    QFETCH(QByteArray, content);
+    frmTRV& w = start(brokenCourse(QStringLiteral("d01/fig0105.avi"), content));
+    go(QStringLiteral("tr010005.trv"), QStringLiteral("tr010005.trv"));
+    PlayingTime playing(*w.WMP1);
+    QSignalSpy watches(w.TimerAVI, &QTimer::timeout);
+
+    w.Web1->setUrl(QUrl(w.FileLocn + QStringLiteral("fig0105.trv")));
+    QTRY_VERIFY_WITH_TIMEOUT(w.TimerPREavi->isActive(), 20000);
+    QVERIFY(w.picAVI->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.picAVI->isVisible(), 10000);
+    QCOMPARE(watches.count(), 1);
+    QVERIFY2(playing.ms() < kMoment, qPrintable(QString::number(playing.ms())));
+    QVERIFY(!w.TimerAVI->isActive() && !w.TimerPREavi->isActive());
+    QCOMPARE(w.WMP1->uiMode(), QStringLiteral("invisible"));
+    QVERIFY(!w.WMP1->isVisible());
+
+    // Nothing hangs: the learner goes on.
+    go(QStringLiteral("tr010006.trv"), QStringLiteral("tr010006.trv"));
+    QCOMPARE(history(),
+             QByteArray("\"trvc.trv\"\r\n\"tr010005.trv\"\r\n\"tr010005.trv\"\r\n\"tr010006.trv\"\r\n"));
+    QVERIFY(server->requests().contains(QStringLiteral("/trv_cbt/trv2/d01/fig0105.avi ") +
+                                        (content.isEmpty() ? QStringLiteral("404") : QStringLiteral("200"))));
+}
+
+void TestFaults::brokenNarrationStaysSilent_data() {
+    brokenMediaRows();
+}
+
+void TestFaults::brokenNarrationStaysSilent() {
+    QFETCH(QByteArray, content);
+    frmTRV& w = start(brokenCourse(QStringLiteral("d01/v0102.wav"), content));
+    PlayingTime playing(*w.WMP1);
+
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    w.Web1->setUrl(QUrl(w.FileLocn + QStringLiteral("v0102.trv")));
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy) == (QStringList{"v0102.trv", "trvc.trv"}), 20000);
+    QCOMPARE(w.WMP1->URL(), w.FileLocn + QStringLiteral("d01/v0102.wav"));
+    // Longer than the one-second clip would take to start.
+    QTest::qWait(2000);
+    QVERIFY2(playing.ms() < kMoment, qPrintable(QString::number(playing.ms())));
+    QVERIFY(w.WMP1->playState() != 3);
+    QVERIFY(!w.WMP1->isVisible() && !w.picAVI->isVisible());
+
+    go(QStringLiteral("tr010006.trv"), QStringLiteral("tr010006.trv"));
+    QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"trvc.trv\"\r\n\"tr010006.trv\"\r\n"));
+}
+
+TORVANE_GUI_TEST_MAIN(TestFaults)
+#include "tst_faults.moc"
