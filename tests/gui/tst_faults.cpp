@@ -12,21 +12,13 @@
 #include <memory>
 
 using torvane::shell::frmTRV;
+using torvane::testing::completedPages;
 using torvane::testing::CourseServer;
 using torvane::testing::ViewerHarness;
 
 namespace {
 
 // The page names of the documents completed since the spy was made.
-QStringList completedPages(const QSignalSpy& spy) {
-    QStringList pages;
-    for (const QList<QVariant>& args : spy) {
-        const QString url = args.at(0).value<torvane::router::DocumentSnapshot>().locationUrl;
-        pages << url.mid(url.indexOf(QStringLiteral("trv2/")) + 5);
-    }
-    return pages;
-}
-
 bool copyFolder(const QString& from, const QString& to) {
     QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -80,7 +72,7 @@ private:
     // A viewer on a course served by nginx from `courseRoot`, on its contents page.
     frmTRV& start(const QString& courseRoot);
     void go(const QString& page, const QString& completes);
-    QByteArray history() const;
+    QByteArray history() const { return h->history(); }
     // A copy of the demo course in which `name` is missing (empty `content`) or holds `content`.
     QString brokenCourse(const QString& name, const QByteArray& content);
     void brokenMediaRows();
@@ -117,14 +109,7 @@ frmTRV& TestFaults::start(const QString& courseRoot) {
 }
 
 void TestFaults::go(const QString& page, const QString& completes) {
-    QSignalSpy spy(h->viewer.get(), &frmTRV::documentCompleted);
-    h->viewer->Web1->setUrl(QUrl(h->viewer->FileLocn + page));
-    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(completes), 20000);
-}
-
-QByteArray TestFaults::history() const {
-    QFile file(h->viewer->BillDir + QStringLiteral("history.trv"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QVERIFY(h->go(page, completes));
 }
 
 QString TestFaults::brokenCourse(const QString& name, const QByteArray& content) {

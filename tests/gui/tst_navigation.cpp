@@ -11,21 +11,13 @@
 #include <memory>
 
 using torvane::shell::frmTRV;
+using torvane::testing::completedPages;
 using torvane::testing::CourseServer;
 using torvane::testing::ViewerHarness;
 
 namespace {
 
 // The page names of the documents completed since the spy was made.
-QStringList completedPages(const QSignalSpy& spy) {
-    QStringList pages;
-    for (const QList<QVariant>& args : spy) {
-        const QString url = args.at(0).value<torvane::router::DocumentSnapshot>().locationUrl;
-        pages << url.mid(url.indexOf(QStringLiteral("trv2/")) + 5);
-    }
-    return pages;
-}
-
 } // namespace
 
 class TestNavigation final : public QObject {
@@ -57,7 +49,7 @@ private:
     }
     frmTRV& start(bool http = false);
     void go(const QString& page, const QString& completes);
-    QByteArray history() const;
+    QByteArray history() const { return h->history(); }
 
     std::unique_ptr<ViewerHarness> h;
     std::unique_ptr<CourseServer> server;
@@ -93,14 +85,7 @@ frmTRV& TestNavigation::start(bool http) {
 
 // Navigates to `page` and waits until the document `completes` has completed.
 void TestNavigation::go(const QString& page, const QString& completes) {
-    QSignalSpy spy(h->viewer.get(), &frmTRV::documentCompleted);
-    h->viewer->Web1->setUrl(QUrl(h->viewer->FileLocn + page));
-    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(completes), 20000);
-}
-
-QByteArray TestNavigation::history() const {
-    QFile file(h->viewer->BillDir + QStringLiteral("history.trv"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QVERIFY(h->go(page, completes));
 }
 
 void TestNavigation::pagesKeepTheirLinksAndAreRecorded() {

@@ -24,6 +24,7 @@ using torvane::search::frmSearch;
 using torvane::shell::frmTRV;
 using torvane::shell::MessageBoxRequest;
 using torvane::shell::ViewerServices;
+using torvane::testing::completedPages;
 using torvane::testing::DemoLists;
 using torvane::testing::ViewerHarness;
 
@@ -31,15 +32,6 @@ namespace {
 
 constexpr int kWait = 20000; // for things that must happen
 constexpr int kShown = 3000; // for a window to show or hide once its page has completed
-
-QStringList completedPages(const QSignalSpy& spy) {
-    QStringList pages;
-    for (const QList<QVariant>& args : spy) {
-        const QString url = args.at(0).value<DocumentSnapshot>().locationUrl;
-        pages << url.mid(url.indexOf(QStringLiteral("trv2/")) + 5);
-    }
-    return pages;
-}
 
 QStringList rowsOf(const frmSearch& w) {
     QStringList rows;
@@ -121,22 +113,14 @@ struct Rig final {
     int started = 0;
 
     frmTRV& make() {
-        ViewerServices services;
-        services.messageBoxes = &h.boxes;
-        services.environment = [this](const QString& name) { return h.env.value(name); };
-        if (h.screen) {
-            services.screenSize = [size = *h.screen] { return size; };
-        }
-        services.endProcess = [this] { ++h.ended; };
-        services.courseRoot = torvane::testing::demoCourseRoot();
+        ViewerServices services = h.services();
         services.commandLine = QString();
         services.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
         services.startProgram = [this](const QString&, const QStringList&) {
             ++started;
             return true;
         };
-        h.viewer = std::make_unique<frmTRV>(std::move(services));
-        return *h.viewer;
+        return h.make(std::move(services));
     }
 };
 
@@ -166,8 +150,8 @@ private slots:
 private:
     frmTRV& start(bool maximised = true, const QString& contents = QStringLiteral("trvc.trv"));
     void go(const QString& page, const QString& completes);
-    QString historyPath() const { return r->h.viewer->BillDir + QStringLiteral("history.trv"); }
-    QByteArray history() const;
+    QString historyPath() const { return r->h.historyPath(); }
+    QByteArray history() const { return r->h.history(); }
 
     std::unique_ptr<Rig> r;
     DemoLists lists;
@@ -208,14 +192,7 @@ frmTRV& TestSecondary::start(bool maximised, const QString& contents) {
 }
 
 void TestSecondary::go(const QString& page, const QString& completes) {
-    QSignalSpy spy(r->h.viewer.get(), &frmTRV::documentCompleted);
-    r->h.viewer->Web1->setUrl(QUrl(r->h.viewer->FileLocn + page));
-    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(completes), kWait);
-}
-
-QByteArray TestSecondary::history() const {
-    QFile file(historyPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QVERIFY(r->h.go(page, completes, kWait));
 }
 
 // --- search --------------------------------------------------------------------------------------

@@ -27,6 +27,7 @@ using torvane::router::DocumentSnapshot;
 using torvane::shell::frmTRV;
 using torvane::shell::MessageBoxRequest;
 using torvane::shell::ViewerServices;
+using torvane::testing::completedPages;
 using torvane::testing::DemoLists;
 using torvane::testing::ViewerHarness;
 
@@ -35,15 +36,6 @@ namespace {
 constexpr int kWait = 20000; // for things that must happen
 
 // The page names of the documents completed since the spy was made.
-QStringList completedPages(const QSignalSpy& spy) {
-    QStringList pages;
-    for (const QList<QVariant>& args : spy) {
-        const QString url = args.at(0).value<DocumentSnapshot>().locationUrl;
-        pages << url.mid(url.indexOf(QStringLiteral("trv2/")) + 5);
-    }
-    return pages;
-}
-
 // The addresses of the documents completed since the spy was made.
 QStringList completedUrls(const QSignalSpy& spy) {
     QStringList urls;
@@ -77,14 +69,7 @@ struct Rig final {
     QList<QPair<QString, QStringList>> started;
 
     frmTRV& make() {
-        ViewerServices services;
-        services.messageBoxes = &h.boxes;
-        services.environment = [this](const QString& name) { return h.env.value(name); };
-        if (h.screen) {
-            services.screenSize = [size = *h.screen] { return size; };
-        }
-        services.endProcess = [this] { ++h.ended; };
-        services.courseRoot = torvane::testing::demoCourseRoot();
+        ViewerServices services = h.services();
         services.commandLine = commandLine;
         services.defaultPrinter = [this] { return printer(); };
         services.printDialog = [this](QPrinter&, QWidget* owner) {
@@ -96,8 +81,7 @@ struct Rig final {
             started.append({program, arguments});
             return true;
         };
-        h.viewer = std::make_unique<frmTRV>(std::move(services));
-        return *h.viewer;
+        return h.make(std::move(services));
     }
 };
 
@@ -147,8 +131,8 @@ private:
     frmTRV& start(const QString& contents = QStringLiteral("trvc.trv"));
     void go(const QString& page, const QString& completes);
     void sendKey(bool inBrowser, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    QString historyPath() const { return r->h.viewer->BillDir + QStringLiteral("history.trv"); }
-    QByteArray history() const;
+    QString historyPath() const { return r->h.historyPath(); }
+    QByteArray history() const { return r->h.history(); }
 
     std::unique_ptr<Rig> r;
     std::unique_ptr<QTemporaryDir> scratch;
@@ -187,9 +171,7 @@ frmTRV& TestToolbar::start(const QString& contents) {
 
 // Navigates to `page` and waits until the document `completes` has completed.
 void TestToolbar::go(const QString& page, const QString& completes) {
-    QSignalSpy spy(r->h.viewer.get(), &frmTRV::documentCompleted);
-    r->h.viewer->Web1->setUrl(QUrl(r->h.viewer->FileLocn + page));
-    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(completes), kWait);
+    QVERIFY(r->h.go(page, completes, kWait));
 }
 
 // Sends a key where the learner's focus is: inside the browser, or on the window's toolbar.
@@ -205,11 +187,6 @@ void TestToolbar::sendKey(bool inBrowser, Qt::Key key, Qt::KeyboardModifiers mod
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.toolbarButton(0)));
     }
     QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-}
-
-QByteArray TestToolbar::history() const {
-    QFile file(historyPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // --- the row of buttons --------------------------------------------------------------------------

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QHash>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWebEngineView>
 #include <memory>
 #include <optional>
 #include <router/coursescheme.h>
@@ -14,6 +16,16 @@
 #include <support/scriptedboxes.h>
 
 namespace torvane::testing {
+
+// The page names (after "trv2/") of the documents a documentCompleted spy has seen, in order.
+inline QStringList completedPages(const QSignalSpy& spy) {
+    QStringList pages;
+    for (const QList<QVariant>& args : spy) {
+        const QString url = args.at(0).value<router::DocumentSnapshot>().locationUrl;
+        pages << url.mid(url.indexOf(QStringLiteral("trv2/")) + 5);
+    }
+    return pages;
+}
 
 // A main window on private folders: its own APPDATA and runtime folder, scripted message boxes, an
 // environment of the test's choosing, and an end of program that is only counted.
@@ -26,7 +38,9 @@ public:
         QDir().mkpath(home.path() + QStringLiteral("/run")); // a session's runtime folder always exists
     }
 
-    shell::frmTRV& make() {
+    // The services of a viewer on the harness's folders, environment, screen and boxes; a test adds
+    // its own (printer, program starts, command line) before make().
+    shell::ViewerServices services() {
         shell::ViewerServices services;
         services.messageBoxes = &boxes;
         services.environment = [this](const QString& name) { return env.value(name); };
@@ -35,7 +49,12 @@ public:
         }
         services.endProcess = [this] { ++ended; };
         services.courseRoot = demoCourseRoot();
-        viewer = std::make_unique<shell::frmTRV>(std::move(services));
+        return services;
+    }
+
+    shell::frmTRV& make() { return make(services()); }
+    shell::frmTRV& make(shell::ViewerServices withServices) {
+        viewer = std::make_unique<shell::frmTRV>(std::move(withServices));
         return *viewer;
     }
 
@@ -53,6 +72,19 @@ public:
             spy.wait(100);
         }
         return viewer->lastDocument().locationUrl.endsWith(suffix);
+    }
+
+    // Navigates Web1 to `page` and waits until the document `completes` (a page name) has completed.
+    bool go(const QString& page, const QString& completes, int timeoutMs = 20000) {
+        QSignalSpy spy(viewer.get(), &shell::frmTRV::documentCompleted);
+        viewer->Web1->setUrl(QUrl(viewer->FileLocn + page));
+        return QTest::qWaitFor([&] { return completedPages(spy).contains(completes); }, timeoutMs);
+    }
+
+    QString historyPath() const { return viewer->BillDir + QStringLiteral("history.trv"); }
+    QByteArray history() const {
+        QFile file(historyPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     QString runtimeFolder() const { return home.path() + QStringLiteral("/run/torvane"); }
