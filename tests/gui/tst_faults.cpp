@@ -92,20 +92,9 @@ void TestFaults::cleanup() {
 }
 
 frmTRV& TestFaults::start(const QString& courseRoot) {
-    server = std::make_unique<CourseServer>(courseRoot);
-    if (!server->start()) {
-        qFatal("%s", qPrintable(server->error()));
-    }
-    h->env[QStringLiteral("TORVANE_COURSE_URL")] = server->courseUrl();
-    frmTRV& w = h->make();
-    if (w.Form_Load() != frmTRV::Role::FirstCopy) {
-        qFatal("not the first copy");
-    }
-    w.showMaximized();
-    if (!h->waitForDocument(QStringLiteral("trv2/trvc.trv"))) {
-        qFatal("the contents page did not complete");
-    }
-    return w;
+    server = h->serveCourse(courseRoot);
+    h->make();
+    return h->showFirstCopy();
 }
 
 void TestFaults::go(const QString& page, const QString& completes) {

@@ -66,21 +66,10 @@ void TestNavigation::cleanup() {
 
 frmTRV& TestNavigation::start(bool http) {
     if (http) {
-        server = std::make_unique<CourseServer>(torvane::testing::demoCourseRoot());
-        if (!server->start()) {
-            qFatal("%s", qPrintable(server->error()));
-        }
-        h->env[QStringLiteral("TORVANE_COURSE_URL")] = server->courseUrl();
+        server = h->serveCourse(torvane::testing::demoCourseRoot());
     }
-    frmTRV& w = h->make();
-    if (w.Form_Load() != frmTRV::Role::FirstCopy) {
-        qFatal("not the first copy");
-    }
-    w.showMaximized(); // as the program shows it
-    if (!h->waitForDocument(QStringLiteral("trv2/trvc.trv"))) {
-        qFatal("the contents page did not complete");
-    }
-    return w;
+    h->make();
+    return h->showFirstCopy();
 }
 
 // Navigates to `page` and waits until the document `completes` has completed.

@@ -172,18 +172,8 @@ void TestSecondary::cleanup() {
 }
 
 frmTRV& TestSecondary::start(bool maximised, const QString& contents) {
-    frmTRV& w = r->make();
-    if (w.Form_Load() != frmTRV::Role::FirstCopy) {
-        qFatal("not the first copy");
-    }
-    if (maximised) {
-        w.showMaximized(); // as the program shows it
-    } else {
-        w.show();
-    }
-    if (!r->h.waitForDocument(QStringLiteral("trv2/") + contents)) {
-        qFatal("the contents page did not complete");
-    }
+    r->make();
+    frmTRV& w = r->h.showFirstCopy(contents, maximised);
     w.activateWindow();
     if (!QTest::qWaitForWindowActive(&w)) {
         qFatal("the main window did not become active");

@@ -154,14 +154,8 @@ void TestToolbar::cleanup() {
 }
 
 frmTRV& TestToolbar::start(const QString& contents) {
-    frmTRV& w = r->make();
-    if (w.Form_Load() != frmTRV::Role::FirstCopy) {
-        qFatal("not the first copy");
-    }
-    w.showMaximized(); // as the program shows it
-    if (!r->h.waitForDocument(QStringLiteral("trv2/") + contents)) {
-        qFatal("the contents page %s did not complete", qPrintable(contents));
-    }
+    r->make();
+    frmTRV& w = r->h.showFirstCopy(contents);
     w.activateWindow();
     if (!QTest::qWaitForWindowActive(&w)) {
         qFatal("the main window did not become active");

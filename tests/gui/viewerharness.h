@@ -58,6 +58,30 @@ public:
         return *viewer;
     }
 
+    // Serves `courseRoot` with nginx on loopback and points the viewer at it.
+    std::unique_ptr<CourseServer> serveCourse(const QString& courseRoot) {
+        auto server = std::make_unique<CourseServer>(courseRoot);
+        if (!server->start()) {
+            qFatal("%s", qPrintable(server->error()));
+        }
+        env[QStringLiteral("TORVANE_COURSE_URL")] = server->courseUrl();
+        return server;
+    }
+
+    // Loads the made viewer as the first copy, shows it as the program does (maximised) or normal,
+    // and waits for its first contents page `contents`.
+    shell::frmTRV& showFirstCopy(const QString& contents = QStringLiteral("trvc.trv"),
+                                 bool maximised = true) {
+        if (viewer->Form_Load() != shell::frmTRV::Role::FirstCopy) {
+            qFatal("not the first copy");
+        }
+        maximised ? viewer->showMaximized() : viewer->show();
+        if (!waitForDocument(QStringLiteral("trv2/") + contents)) {
+            qFatal("the contents page %s did not complete", qPrintable(contents));
+        }
+        return *viewer;
+    }
+
     // Waits until a document whose address ends with `suffix` has completed in Web1.
     bool waitForDocument(const QString& suffix, int timeoutMs = 20000) {
         QSignalSpy spy(viewer.get(), &shell::frmTRV::documentCompleted);
