@@ -1,6 +1,7 @@
 // The readers of the course's list files: the record framing, "files.trv" (number TAB file TAB title)
 // and "words.trv" (word TAB references), from arbitrary Windows-1252 bytes.
 
+#include <QList>
 #include <QStringView>
 #include <algorithm>
 #include <check.h>
@@ -9,6 +10,7 @@
 #include <history/pagelist.h>
 #include <history/recordreader.h>
 #include <platform/ansitext.h>
+#include <search/searchengine.h>
 #include <search/wordlists.h>
 #include <vector>
 
@@ -72,6 +74,26 @@ void checkShortInt(QStringView field) {
     }
     FUZZ_CHECK(parsed && *parsed == (negative ? -digits.toInt() : digits.toInt()),
                fuzz::shown(field.toString()));
+}
+
+// The page numbers of a reference list, worked out piece by piece from the digits: a piece between
+// TABs (the last one needs none) counts when, spaces around it aside, it is all digits and its value,
+// leading zeros and all, lies in 0..20000.
+std::vector<int> referencesFromDigits(QStringView refs) {
+    std::vector<int> numbers;
+    for (const QStringView piece : refs.split(QLatin1Char('\t'))) {
+        QStringView digits = history::trimSpaces(piece);
+        if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), isAsciiDigit)) {
+            continue;
+        }
+        while (digits.size() > 1 && digits.front() == QLatin1Char('0')) {
+            digits = digits.mid(1);
+        }
+        if (digits.size() <= 5 && digits.toInt() <= history::kTableCapacity) {
+            numbers.push_back(digits.toInt());
+        }
+    }
+    return numbers;
 }
 
 // The tables are 20001 slots each; made afresh for every input they would cost more than the reading
@@ -140,6 +162,7 @@ void checkWordList(QStringView text, const std::vector<QStringView>& records) {
         FUZZ_CHECK(wordsOnly.text[slot] == word, QString::number(k));
         if (record.contains(QLatin1Char('\t'))) {
             FUZZ_CHECK(record == word + QLatin1Char('\t') + refs, fuzz::shown(record.toString()));
+            FUZZ_CHECK(search::parseReferences(refs) == referencesFromDigits(refs), fuzz::shown(refs));
         } else {
             FUZZ_CHECK(word.isEmpty() && refs.isEmpty(), fuzz::shown(record.toString()));
         }

@@ -11,6 +11,7 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   xvfb xauth xdotool x11-utils imagemagick nginx-light openbox
+  xfwm4 dbus-daemon weston xwayland qt6-wayland
   fonts-dejavu-core fonts-liberation
   desktop-file-utils appstream librsvg2-bin
   g++-mingw-w64-x86-64-posix wine wine64

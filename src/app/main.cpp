@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QScreen>
+#include <platform/desktopwindowrules.h>
 #include <router/coursescheme.h>
 #include <shell/frmtrv.h>
 #include <shell/screenmessageboxes.h>
@@ -7,6 +8,8 @@
 int main(int argc, char* argv[]) {
     // The bundled course's scheme must be known before the browser engine starts.
     torvane::router::registerCourseScheme();
+    // The viewer finds the desktop's windows through X11: on XWayland under a Wayland session.
+    torvane::platform::chooseQpaPlatform();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Torvane"));
 

@@ -24,6 +24,7 @@ frmHist::frmHist(SecondaryHost& host, QWidget* parent) : SecondaryWindow(host, K
 
     model_ = new RowListModel(this);
     makeResultList(model_, QRect(360, 480, 10215, 3570));
+    orderTabs({lbResults});
     picHelp->raise();
 
     watchKeys();
@@ -93,6 +94,10 @@ void frmHist::lbResults_DblClick() {
     HandOver(host().mainWindow());
     host().navigate(host().fileLocn() + page);
     hide();
+}
+
+QWidget* frmHist::firstFocus() const {
+    return lbResults;
 }
 
 void frmHist::resizeControls(int width, int height) {

@@ -32,6 +32,7 @@ public:
     const std::vector<QString>& HistRowPage() const { return rowPage_; }
 
 protected:
+    QWidget* firstFocus() const override;
     void resizeControls(int width, int height) override;
 
 private:

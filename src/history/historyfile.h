@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace torvane::history {
 
@@ -19,5 +20,13 @@ QByteArray historyRecord(const QString& pageName);
 // short gets that line ended first, so the new record is a line of its own. False when the record
 // was lost (no data folder, a full disk, a locked file...); the caller carries on either way.
 bool AppendHistory(const QString& billDir, const QString& pageName);
+
+// Whether the answer to the quit question ("Do you want to quit?", Yes and No) ends the program and
+// deletes the history file. Of the answers, anything but No (7) counts as Yes; a question that could
+// not be shown was never answered and ends nothing.
+inline bool quitConfirmed(const std::optional<int>& answer) {
+    constexpr int kNo = 7;
+    return answer.has_value() && *answer != kNo;
+}
 
 } // namespace torvane::history

@@ -24,7 +24,6 @@ namespace {
 constexpr int kOkOnly = 0;
 constexpr int kExclamation = 48;
 constexpr int kQuitStyle = 65572; // Yes and No, question icon, brought to the foreground
-constexpr int kAnswerNo = 7;
 
 constexpr int kKeyEnter = 13;
 constexpr int kKeyEsc = 27;
@@ -176,6 +175,29 @@ void SecondaryWindow::showWindow() {
     show();
     raise();
     activateWindow();
+    // One course window on screen at once, also where the window manager reports the activation late.
+    Form_Activate();
+    // The learner types at once where the window is used: its text box, or its list.
+    if (QWidget* first = firstFocus()) {
+        if (first == lbResults && ListIndex() < 0) {
+            setListIndex(0);
+        }
+        first->setFocus(Qt::ActiveWindowFocusReason);
+    }
+}
+
+void SecondaryWindow::orderTabs(std::initializer_list<QWidget*> own) {
+    // The window's own controls come first, then the toolbar, left to right.
+    QList<QWidget*> chain(own.begin(), own.end());
+    for (QPushButton* button : {cmdCont, cmdPrint, cmdIndex, cmdSearch, cmdBack, cmdPrev, cmdNext, cmdHist,
+                                cmdCalc, cmdHelp, cmdSecn}) {
+        if (button != nullptr) {
+            chain << button;
+        }
+    }
+    for (qsizetype i = 1; i < chain.size(); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
 }
 
 void SecondaryWindow::watchDoubleClicks(QWidget* viewport) {
@@ -349,7 +371,7 @@ void SecondaryWindow::quitSteps() {
         host_.msgBoxAt(QStringLiteral("Do you want to quit?"), kQuitStyle, QStringLiteral("Quit Torvane?"),
                        this, QVariant(100), QVariant(80));
     // A box that could not be shown was never answered: nothing happens.
-    if (!answer.has_value() || *answer == kAnswerNo) {
+    if (!quitConfirmed(answer)) {
         return;
     }
     const QString billDir = host_.billDir();
@@ -394,6 +416,11 @@ void SecondaryWindow::HandOver(QWidget* target) {
 }
 
 void SecondaryWindow::Form_Activate() {
+    // An activation the window manager reports after the window was hidden again (a page was opened from
+    // it meanwhile) must neither bring it back nor hide the window now on screen.
+    if (!isVisible()) {
+        return;
+    }
     QWidget* main = host_.mainWindow();
     if (main != nullptr && main != this) {
         main->hide();
@@ -403,7 +430,6 @@ void SecondaryWindow::Form_Activate() {
             peer->hide();
         }
     }
-    show();
 }
 
 void SecondaryWindow::Form_Resize() {
@@ -432,6 +458,13 @@ bool SecondaryWindow::eventFilter(QObject* watched, QEvent* e) {
     if (watched == picHelp && e->type() == QEvent::MouseButtonRelease) {
         picHelp_Click();
         return true;
+    }
+    if (watched == lbResults && e->type() == QEvent::FocusIn) {
+        // A list reached with the keyboard has a current row, so that Enter opens something.
+        const auto reason = static_cast<QFocusEvent*>(e)->reason();
+        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && ListIndex() < 0) {
+            setListIndex(0);
+        }
     }
     if (watched == listViewport_ && e->type() == QEvent::MouseButtonDblClick) {
         // Anywhere in the list, below the last row too: the selected row decides what opens.

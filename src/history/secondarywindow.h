@@ -6,6 +6,7 @@
 
 #include <QPixmap>
 #include <QWidget>
+#include <initializer_list>
 
 class QAbstractItemModel;
 class QLabel;
@@ -94,6 +95,11 @@ protected:
     SecondaryHost& host() const { return host_; }
     // The search window handed in by setPeers (null before).
     SecondaryWindow* searchPeer() const { return search_; }
+
+    // The control that has the focus when the window opens: where the learner types first.
+    virtual QWidget* firstFocus() const = 0;
+    // Tab goes through `own` (the window's own controls) in that order, then along the toolbar.
+    void orderTabs(std::initializer_list<QWidget*> own);
 
     // Sizes the window's own controls to the inner width and height (pixels) after a resize.
     virtual void resizeControls(int width, int height) = 0;

@@ -7,7 +7,9 @@
 namespace torvane::media {
 
 frmPopup::frmPopup(ViewerLink& viewer)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), viewer_(viewer) {
+    // A tool window to the window manager, so that a look for the viewer's window by its title never
+    // takes the popup for it; it still takes the focus and the keys.
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), viewer_(viewer) {
     setObjectName(QStringLiteral("frmPopup"));
     setWindowTitle(QStringLiteral("Torvane - picture"));
     Web2 = new QWebEngineView(this);

@@ -1,3 +1,4 @@
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <platform/calculator.h>
 
@@ -15,6 +16,23 @@ QString findCalculator() {
     }
     return {};
 #endif
+}
+
+QStringList calculatorArguments(const QString& calculator, const QRect& area) {
+    if (area.isEmpty()) {
+        return {};
+    }
+    // X11 geometry: width x height, then the offsets, each with its sign.
+    const QString geometry =
+        QString::asprintf("%dx%d%+d%+d", area.width(), area.height(), area.x(), area.y());
+    const QString program = QFileInfo(calculator).fileName();
+    if (program == QLatin1String("xcalc")) {
+        return {QStringLiteral("-geometry"), geometry};
+    }
+    if (program == QLatin1String("kcalc")) {
+        return {QStringLiteral("-qwindowgeometry"), geometry};
+    }
+    return {};
 }
 
 } // namespace torvane::platform

@@ -10,11 +10,13 @@ namespace torvane::platform {
 // with it. Nothing when none does (an empty `title` finds nothing).
 std::optional<qsizetype> chooseWindowByTitle(const QStringList& titles, const QString& title);
 
-// The titles of the desktop's visible top-level application windows, of every process.
+// The titles of the desktop's top-level application windows, of every process: shown ones, minimised
+// ones and those on another workspace, but no hidden window, box, dialog, splash, tool palette, menu or
+// other transient window.
 QStringList topLevelWindowTitles();
 
-// Brings the visible top-level window chosen by chooseWindowByTitle to the front and gives it the
-// focus. False when there is no such window (or no desktop to look at).
+// Brings the application window chosen by chooseWindowByTitle among those to the front, restored if it
+// was minimised, and gives it the focus. False when there is no such window (or no desktop to look at).
 bool bringWindowToFront(const QString& title);
 
 // True while the left mouse button is held down, wherever the pointer is.
@@ -24,7 +26,8 @@ bool leftButtonDown();
 enum class WindowStyle { Normal, Maximized };
 
 // Starts a program detached from this one, its window in `style` with the focus. False when it cannot
-// be started. (On X11 the style is a wish the program itself decides on.)
+// be started. (On X11 a maximised program's first window is maximised once it shows, within half a
+// minute; this needs the application object's event loop.)
 bool startProgram(const QString& program, const QStringList& arguments, WindowStyle style);
 
 } // namespace torvane::platform

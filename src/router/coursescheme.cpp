@@ -52,8 +52,12 @@ QString bundledCourseRoot() {
 }
 
 void installCourseScheme(QWebEngineProfile* profile, const QString& courseRoot) {
-    if (profile->urlSchemeHandler(kCourseScheme) != nullptr) {
-        return;
+    if (const QWebEngineUrlSchemeHandler* installed = profile->urlSchemeHandler(kCourseScheme)) {
+        const auto* course = qobject_cast<const CourseSchemeHandler*>(installed);
+        if (course != nullptr && course->root() == courseRoot) {
+            return;
+        }
+        profile->removeUrlScheme(kCourseScheme);
     }
     profile->installUrlSchemeHandler(kCourseScheme, new CourseSchemeHandler(courseRoot, profile));
 }

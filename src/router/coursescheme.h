@@ -18,6 +18,7 @@ class CourseSchemeHandler final : public QWebEngineUrlSchemeHandler {
 public:
     explicit CourseSchemeHandler(QString courseRoot, QObject* parent = nullptr);
     void requestStarted(QWebEngineUrlRequestJob* job) override;
+    const QString& root() const { return root_; }
 
 private:
     QString root_;
@@ -26,7 +27,8 @@ private:
 // The course folder on disk that comes with the program: "course" beside the executable.
 QString bundledCourseRoot();
 
-// Makes `profile` serve the bundled course from `courseRoot` (once per profile).
+// Makes `profile` serve the bundled course from `courseRoot`; a profile that served another folder
+// serves this one from now on.
 void installCourseScheme(QWebEngineProfile* profile, const QString& courseRoot);
 
 } // namespace torvane::router

@@ -137,4 +137,21 @@ QString resizeAddress(const QString& address, const QString& fileLocn, ScreenSiz
     return rewritten ? fileLocn + name : address;
 }
 
+bool resizeReloads(const QString& address) {
+    const PageDecision decision = decidePage(address, QString());
+    if (!decision.inCourse) {
+        return !address.isEmpty();
+    }
+    switch (decision.pageClass) {
+    case PageClass::Video:
+    case PageClass::Narration:
+    case PageClass::SearchWindow:
+    case PageClass::IndexWindow:
+    case PageClass::HistoryWindow:
+        return false;
+    default:
+        return true;
+    }
+}
+
 } // namespace torvane::router

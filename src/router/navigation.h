@@ -56,4 +56,9 @@ QString modulePageAddress(const QString& fileLocn, const QString& base, ScreenSi
 // An address without "trv2/" is reloaded unchanged.
 QString resizeAddress(const QString& address, const QString& fileLocn, ScreenSize screenSize);
 
+// Whether a resize loads the document at `address` again. A placeholder whose completion opens a
+// secondary window or plays a video or narration is not: its work is done, and loading it again would
+// reopen the window (or replay the clip) each time the main window changes size or is shown again.
+bool resizeReloads(const QString& address);
+
 } // namespace torvane::router

@@ -45,7 +45,7 @@ frmIndex::frmIndex(history::SecondaryHost& host, QWidget* parent)
     model_->setWords(&words_);
     makeResultList(model_, QRect(360, 1680, 10215, 2400));
 
-    setTabOrder(txtInput, lbResults);
+    orderTabs({txtInput, lbResults});
     picHelp->raise();
     watchKeys();
     resizeControls(width(), height());
@@ -105,6 +105,10 @@ void frmIndex::lbResults_DblClick() {
     }
     host().navigate(host().fileLocn() + QStringLiteral("search.trv"));
     hide();
+}
+
+QWidget* frmIndex::firstFocus() const {
+    return txtInput;
 }
 
 void frmIndex::resizeControls(int width, int height) {

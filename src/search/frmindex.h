@@ -38,6 +38,7 @@ public:
     const IndexModel& model() const { return *model_; }
 
 protected:
+    QWidget* firstFocus() const override;
     void resizeControls(int width, int height) override;
 
 private:

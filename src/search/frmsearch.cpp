@@ -55,8 +55,7 @@ frmSearch::frmSearch(history::SecondaryHost& host, QWidget* parent)
     model_ = new history::RowListModel(this);
     makeResultList(model_, QRect(360, 1680, 10215, 2400));
 
-    setTabOrder(txtInput, cmdFTS);
-    setTabOrder(cmdFTS, lbResults);
+    orderTabs({txtInput, cmdFTS, lbResults});
     picHelp->raise();
     watchKeys();
     resizeControls(width(), height());
@@ -142,6 +141,10 @@ bool frmSearch::controlKeyDown(QObject* control, int& keyCode, int) {
         return true;
     }
     return false;
+}
+
+QWidget* frmSearch::firstFocus() const {
+    return txtInput;
 }
 
 void frmSearch::resizeControls(int width, int height) {

@@ -49,6 +49,7 @@ public:
     const SearchTables& tables() const { return *tables_; }
 
 protected:
+    QWidget* firstFocus() const override;
     void resizeControls(int width, int height) override;
     bool controlKeyDown(QObject* control, int& keyCode, int shift) override;
 

@@ -8,10 +8,11 @@ using history::trimSpaces;
 
 namespace {
 
-// A reference piece: a whole decimal number from 0 to 20000, spaces around it allowed.
+// A reference piece: a whole decimal number from 0 to 20000, spaces around it allowed. Its value is
+// what counts, so leading zeros ("000001" is page 1) change nothing however many there are.
 std::optional<int> referenceNumber(QStringView piece) {
     const QStringView t = trimSpaces(piece);
-    if (t.isEmpty() || t.size() > 5) {
+    if (t.isEmpty()) {
         return std::nullopt;
     }
     int value = 0;
@@ -20,9 +21,9 @@ std::optional<int> referenceNumber(QStringView piece) {
             return std::nullopt;
         }
         value = value * 10 + (c.unicode() - u'0');
-    }
-    if (value > kTableCapacity) {
-        return std::nullopt;
+        if (value > kTableCapacity) {
+            return std::nullopt; // stops before the value could grow past an int
+        }
     }
     return value;
 }

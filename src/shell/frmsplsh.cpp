@@ -5,7 +5,9 @@
 namespace torvane::shell {
 
 frmSplsh::frmSplsh(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    // A splash screen to the window manager, which shows it without a frame or the focus, and never a
+    // window that a look for the viewer's window by its title could take for the viewer.
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("frmSplsh"));
     setWindowTitle(QStringLiteral("Torvane"));
     auto* text = new QLabel(QStringLiteral("One moment please..."), this);

@@ -184,11 +184,8 @@ bool frmTRV::event(QEvent* e) {
         Form_Activate();
         break;
     case QEvent::Resize:
-        if (loaded_) {
-            Form_Resize();
-        } else {
-            layoutBrowser();
-        }
+    case QEvent::WindowStateChange:
+        sizeOrStateChanged(e->type());
         break;
     default:
         break;
@@ -197,6 +194,11 @@ bool frmTRV::event(QEvent* e) {
 }
 
 void frmTRV::Form_Activate() {
+    // An activation that arrives after the window was hidden again (a window manager reports it late)
+    // must not hide the secondary window that is now on screen.
+    if (!isVisible()) {
+        return;
+    }
     frmHist_->hide();
     frmIndex_->hide();
     frmSearch_->hide();
@@ -206,7 +208,7 @@ void frmTRV::onLoadFinished(bool ok) {
     Web1->page()->runJavaScript(QString::fromLatin1(kSnapshotScript), QWebEngineScript::ApplicationWorld,
                                 [this, ok](const QVariant& result) {
                                     rendererRecovery_.documentCompleted(Web1->url().toString());
-                                    Web1_DocumentComplete(
+                                    documentComplete(
                                         documentSnapshot(result.toStringList(), Web1->url(), ok, FileLocn));
                                 });
 }

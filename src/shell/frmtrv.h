@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QEvent>
 #include <QPointer>
 #include <QSize>
 #include <QWidget>
 #include <array>
+#include <deque>
 #include <functional>
 #include <history/secondaryhost.h>
 #include <media/links.h>
@@ -35,7 +37,8 @@ class withfile;
 } // namespace torvane::media
 namespace torvane::platform {
 class InstanceLock;
-}
+enum class LockOutcome;
+} // namespace torvane::platform
 namespace torvane::search {
 class frmIndex;
 class frmSearch;
@@ -161,6 +164,10 @@ public:
     history::frmHist& historyWindow() { return *frmHist_; }
     media::Links& links() { return links_; }
 
+    // The browser has completed a document (main frame): the navigation handler runs for it, after the
+    // run for any document that completed before it has ended.
+    void documentComplete(const router::DocumentSnapshot& snapshot);
+
     // The document the browser completed last, as the browser reported it.
     const router::DocumentSnapshot& lastDocument() const { return lastDocument_; }
 
@@ -199,11 +206,14 @@ private:
     bool SetFileLocn();
     void makeBillDir();
     void OpenLinks();
-    bool isFirstCopy();
+    platform::LockOutcome previousInstance();
+    void clearStaleLinks();
     void Form_Activate();
     void onLoadFinished(bool ok);
     void onRendererEnded();
     void Web1_DocumentComplete(const router::DocumentSnapshot& snapshot);
+    bool courseWindowVisible() const;
+    void bringBack();
     void runStep(router::Step step, const router::PageDecision& decision,
                  const router::DocumentSnapshot& snapshot);
     void keepLinks(const QStringList& links);
@@ -214,6 +224,15 @@ private:
     void contentsRedirect();
     void finish();
     void layoutBrowser();
+    // What a resize is measured by: the maximised state, else the inner size.
+    struct WindowLayout final {
+        bool maximized = false;
+        QSize inner;
+        bool operator==(const WindowLayout&) const = default;
+    };
+    WindowLayout currentLayout() const;
+    // A Resize or WindowStateChange event: runs Form_Resize when the window's layout really changed.
+    void sizeOrStateChanged(QEvent::Type type);
     int captionHeight() const;
     QSize wholeScreen() const;
     void TimerPREavi_Timer();
@@ -241,6 +260,7 @@ private:
 
     ViewerServices services_;
     QString runtimeFolder_;
+    QString billDirWarning_; // told to the learner by the first copy only
     media::Links links_;
     std::unique_ptr<platform::InstanceLock> instanceLock_;
     std::array<QPushButton*, 10> toolbar_{};
@@ -251,7 +271,10 @@ private:
     std::unique_ptr<media::withfile> withfile_;
     std::unique_ptr<media::frmPopup> frmPopup_;
     router::DocumentSnapshot lastDocument_;
-    bool loaded_ = false; // Form_Load has run: resizes now follow the page variants
+    std::deque<router::DocumentSnapshot> pendingDocuments_; // completed while the handler was running
+    bool handlingDocument_ = false;
+    bool loaded_ = false;        // Form_Load has run: resizes now follow the page variants
+    WindowLayout handledLayout_; // the layout the last Form_Resize classified
     RendererRecovery rendererRecovery_;
 };
 

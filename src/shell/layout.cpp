@@ -37,11 +37,43 @@ QSize frmTRV::wholeScreen() const {
     return screen != nullptr ? screen->geometry().size() : QSize();
 }
 
+frmTRV::WindowLayout frmTRV::currentLayout() const {
+    if (isMaximized()) {
+        // A maximised window is classified by the whole screen, whatever the frame leaves inside it.
+        return {true, QSize()};
+    }
+    // A hidden window still has the size it was last shown with; a normal window handed the normal
+    // state while hidden comes back at its normal size.
+    return {false, isVisible() ? size() : normalGeometry().size()};
+}
+
+void frmTRV::sizeOrStateChanged(QEvent::Type type) {
+    layoutBrowser();
+    if (!loaded_ || isMinimized()) {
+        // Before start-up nothing is classified; a minimised window has no size to classify, and the
+        // page stays as it is until it is restored.
+        return;
+    }
+    // The window manager moves and sizes a window it unmaps and maps again (a hidden window, one shown
+    // again). Those passing sizes are no resize: what counts is a change of the window's size on screen,
+    // or of its state, from the last one handled. A hidden window's new state (handed over to it from a
+    // secondary window) is classified at once: the window manager applies it only when the window is
+    // shown again, and the page shown then is not loaded a second time.
+    if (!isVisible() && type != QEvent::WindowStateChange) {
+        return;
+    }
+
+    if (currentLayout() == handledLayout_) {
+        return;
+    }
+    Form_Resize();
+}
+
 void frmTRV::Form_Resize() {
-    // A minimised window has no size to classify; the page stays as it is until it is restored.
     if (isMinimized()) {
         return;
     }
+    handledLayout_ = currentLayout();
     if (windowState() == Qt::WindowNoState && frameGeometry().left() < 0) {
         move(platform::twipsToPixels(kOffScreenJumpTwips), platform::twipsToPixels(kOffScreenJumpTwips));
     }
@@ -57,9 +89,10 @@ void frmTRV::Form_Resize() {
         ScreenHeight = screen.height();
     }
     SizeClass();
-    // Before the first document has completed there is nothing to reload: the first page is on its way.
-    const QString address = lastDocument_.locationUrl;
-    if (address.isEmpty()) {
+    // The page the browser shows now; after a load that failed, the address that failed, so that the
+    // resize tries it again. Before the first page there is nothing to reload: it is on its way.
+    const QString address = Web1->url().toString();
+    if (!router::resizeReloads(address)) {
         return;
     }
     Web1->setUrl(QUrl(router::resizeAddress(address, FileLocn, static_cast<router::ScreenSize>(ScreenSize))));

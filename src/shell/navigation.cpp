@@ -27,18 +27,43 @@ QString scriptString(const QString& text) {
 
 } // namespace
 
+void frmTRV::documentComplete(const router::DocumentSnapshot& snapshot) {
+    // The handler can pause (a video, a secondary window), and pages go on completing meanwhile. Each
+    // completed document gets a whole run of its own, in the order the documents completed: one that
+    // completes during a run waits for the run to end instead of running inside it.
+    pendingDocuments_.push_back(snapshot);
+    if (handlingDocument_) {
+        return;
+    }
+    handlingDocument_ = true;
+    while (!pendingDocuments_.empty()) {
+        const router::DocumentSnapshot next = std::move(pendingDocuments_.front());
+        pendingDocuments_.pop_front();
+        Web1_DocumentComplete(next);
+    }
+    handlingDocument_ = false;
+}
+
+bool frmTRV::courseWindowVisible() const {
+    return isVisible() || frmSearch_->isVisible() || frmIndex_->isVisible() || frmHist_->isVisible();
+}
+
+void frmTRV::bringBack() {
+    // Shown and made the active window, so that it hides the secondary windows: one course window at a
+    // time, also where activation is not reported (no window manager) or comes late.
+    show();
+    raise();
+    activateWindow();
+    Form_Activate();
+}
+
 void frmTRV::Web1_DocumentComplete(const router::DocumentSnapshot& snapshot) {
     lastDocument_ = snapshot;
     const router::PageDecision decision = router::decidePage(snapshot.locationUrl, FileLocn);
     CurPage = decision.curPage;
     if (decision.inCourse) {
         if (!isVisible()) {
-            // Shown and made the active window, so that it hides the secondary windows: one course
-            // window at a time, also where activation is not reported (no window manager).
-            show();
-            raise();
-            activateWindow();
-            Form_Activate();
+            bringBack();
         }
         if (decision.module) {
             CurModule = *decision.module;
@@ -47,6 +72,11 @@ void frmTRV::Web1_DocumentComplete(const router::DocumentSnapshot& snapshot) {
         for (const Step step : decision.steps) {
             runStep(step, decision, snapshot);
         }
+    } else if (!courseWindowVisible()) {
+        // A page opened from a secondary window that did not load (missing page, server gone), or one
+        // outside the course: the secondary window has gone, so the main window comes back with what the
+        // browser shows and its toolbar, and the learner can go on.
+        bringBack();
     }
     finish();
     platform::trace("document-complete", snapshot.locationUrl.toStdString());
@@ -114,7 +144,10 @@ void frmTRV::contentsRedirect() {
     const QString script =
         QStringLiteral("(function(){var l=document.links;if(l.length>5){l[5].href=%1;}})()")
             .arg(scriptString(contents));
-    Web1->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld);
+    // Only on the page it was meant for: a page that completed after it may be showing by now.
+    if (Web1->url().toString() == lastDocument_.locationUrl) {
+        Web1->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld);
+    }
 }
 
 void frmTRV::openWindow(router::SecondaryWindow window) {

@@ -4,9 +4,14 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QWebEngineView>
+#include <platform/twips.h>
 #include <shell/frmtrv.h>
 
 namespace torvane::shell {
+
+namespace {
+constexpr int kTwipsPerInch = 1440;
+} // namespace
 
 std::unique_ptr<QPrinter> frmTRV::defaultPrinter() const {
     if (services_.defaultPrinter) {
@@ -32,7 +37,13 @@ void frmTRV::printCommand(const QImage* picture) {
                 // The browser prints in the background; the printer must live until it has finished.
                 pagePrinter_ = std::move(printer);
                 connect(
-                    Web1, &QWebEngineView::printFinished, this, [this](bool) { pagePrinter_.reset(); },
+                    Web1, &QWebEngineView::printFinished, this,
+                    [this](bool printed) {
+                        pagePrinter_.reset();
+                        if (!printed) {
+                            message(QStringLiteral("Print command Error: The page could not be printed."));
+                        }
+                    },
                     Qt::SingleShotConnection);
                 Web1->print(pagePrinter_.get());
             }
@@ -45,8 +56,12 @@ void frmTRV::printCommand(const QImage* picture) {
         } else if (!painter.begin(printer.get())) {
             error = QStringLiteral("The printer could not be started.");
         } else {
-            // One picture pixel to one device pixel at the page's top-left corner.
-            painter.drawImage(QPoint(0, 0), *picture);
+            // At the page's top-left corner, at its natural size: a picture pixel is a screen pixel
+            // of 15 twips (1/96 inch), which a printer covers with many of its own dots.
+            const double pixelsPerInch = static_cast<double>(kTwipsPerInch) / platform::kTwipsPerPixel;
+            const QSizeF size(picture->width() * printer->logicalDpiX() / pixelsPerInch,
+                              picture->height() * printer->logicalDpiY() / pixelsPerInch);
+            painter.drawImage(QRectF(QPointF(0, 0), size), *picture);
             painter.end();
         }
     }

@@ -20,7 +20,8 @@ constexpr int kQuitStyle = mb::YesNo | mb::Question | mb::SetForeground; // 6557
 void frmTRV::AskQuit() {
     const auto answer = MsgBoxAt(*services_.messageBoxes, QStringLiteral("Do you want to quit?"), kQuitStyle,
                                  QStringLiteral("Quit Torvane?"), this, false, 100, 80);
-    if (answer == mb::No) {
+    // No, or no answer at all (a box that could not be shown): nothing has changed.
+    if (!history::quitConfirmed(answer)) {
         return;
     }
     const QString historyFile = BillDir + QString::fromLatin1(history::kHistoryFileName);
@@ -46,7 +47,7 @@ void frmTRV::closeEvent(QCloseEvent* e) {
     // companion window, closes without a question.
     if (commandLineIsEmpty() && !FromWithfile) {
         AskQuit();
-        e->ignore(); // reached only when the answer was No
+        e->ignore(); // reached only when the question was not answered Yes
         return;
     }
     e->accept();

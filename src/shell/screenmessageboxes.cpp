@@ -1,3 +1,4 @@
+#include <QEvent>
 #include <QMessageBox>
 #include <QScreen>
 #include <shell/screenmessageboxes.h>
@@ -47,18 +48,64 @@ int resultFor(int button) {
 
 } // namespace
 
+namespace {
+
+// Keeps a placed box where its placement puts it. The box's frame is known only once the window manager
+// has framed it, and some window managers move a dialog where they like when it maps; so the position is
+// computed again from the reference window and the box's real frame whenever the box is shown, moved,
+// resized or activated, until it closes.
+class BoxKeeper final : public QObject {
+public:
+    BoxKeeper(QMessageBox& box, const QWidget& owner, const BoxPlacement& placement)
+        : QObject(&box), box_(box), owner_(owner), placement_(placement) {
+        box.installEventFilter(this);
+    }
+
+    void place() {
+        const QRect reference =
+            placement_.desktop ? owner_.screen()->virtualGeometry() : owner_.frameGeometry();
+        const QPoint wanted = placeBox(reference, box_.frameGeometry().size(), placement_);
+        if (box_.frameGeometry().topLeft() != wanted) {
+            box_.move(wanted);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched == &box_) {
+            switch (e->type()) {
+            case QEvent::Show:
+            case QEvent::Move:
+            case QEvent::Resize:
+            case QEvent::WindowActivate:
+                place();
+                break;
+            default:
+                break;
+            }
+        }
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    QMessageBox& box_;
+    const QWidget& owner_;
+    BoxPlacement placement_;
+};
+
+} // namespace
+
 int ScreenMessageBoxes::show(const MessageBoxRequest& request) {
     QMessageBox box(iconFor(request.style), request.title, request.text, buttonsFor(request.style),
                     request.owner);
-    if (request.placement && request.owner != nullptr) {
-        // Placed before it becomes visible, so it never shows anywhere else first.
-        box.adjustSize();
-        const QRect reference = request.placement->desktop ? request.owner->screen()->virtualGeometry()
-                                                           : request.owner->frameGeometry();
-        box.move(placeBox(reference, box.frameSize(), *request.placement));
-    }
     if ((request.style & mb::SetForeground) != 0) {
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    }
+    if (request.placement && request.owner != nullptr) {
+        // Placed before it becomes visible, so it never shows anywhere else first, and kept there.
+        box.adjustSize();
+        auto* keeper = new BoxKeeper(box, *request.owner, *request.placement);
+        keeper->place();
     }
     return resultFor(box.exec());
 }

@@ -88,6 +88,17 @@ bool frmTRV::handOff(const SecondCopyJob& job, const QString& line) {
                    QStringLiteral("Solidra -"), kSolidraRequest}
             : Tool{platform::kirvoltFileFolder(AppDataFolder), platform::kirvoltProgram(ProgramFilesFolder),
                    QStringLiteral("Kirvolt"), kKirvoltRequest};
+    if (!links_.kirvoltName().isMapped()) {
+        // Without the block the tool can never learn which file to open: bringing it forward or
+        // starting it would look like a hand-off that never arrives.
+        message(
+            QStringLiteral("Torvane could not hand the exercise %1 to %2: its link to the tools could not "
+                           "be set up.")
+                .arg(line, solidra ? QStringLiteral("Solidra") : QStringLiteral("Kirvolt")),
+            mb::OKOnly | mb::Exclamation);
+        EndTRV();
+        return false;
+    }
     // The path goes out, flushed, before the request code that tells the tool to read it.
     links_.kirvoltName().writeAndFlush(0, bytesOf(pathBuffer(tool.fileFolder + line)));
     if (job.writeRequestCode) {

@@ -8,6 +8,7 @@
 #include <QWebEngineView>
 #include <media/mediaurl.h>
 #include <media/wmp1.h>
+#include <platform/desktopwindows.h>
 #include <platform/instancelock.h>
 #include <platform/pathprobe.h>
 #include <platform/runtimefolder.h>
@@ -30,8 +31,24 @@ frmTRV::Role frmTRV::Form_Load() {
     makeBillDir();
     OpenLinks();
     links_.writeEndFlag(0);
-    if (!isFirstCopy()) {
+    switch (previousInstance()) {
+    case platform::LockOutcome::HeldByAnother:
         return Role::SecondCopy;
+    case platform::LockOutcome::Unusable:
+        // Nothing tells whether a viewer runs already. A command line is a job handed to a copy (by a
+        // course page or a tool, beside a running viewer): the copy does that job and ends, and never
+        // becomes a second viewer. Without one the learner started the viewer, and gets it; the blocks
+        // are left as they are, since another viewer may be using them.
+        if (!commandLineIsEmpty()) {
+            return Role::SecondCopy;
+        }
+        break;
+    case platform::LockOutcome::Acquired:
+        clearStaleLinks();
+        break;
+    }
+    if (!billDirWarning_.isEmpty()) {
+        message(billDirWarning_, mb::OKOnly | mb::Exclamation);
     }
     LastBit();
     return Role::FirstCopy;
@@ -57,33 +74,35 @@ bool frmTRV::SetFileLocn() {
 }
 
 void frmTRV::makeBillDir() {
+    // The folder is made by every copy; what went wrong is told by the first copy only, once it knows
+    // it is the viewer (a popup or a hand-off must not stop on it).
+    billDirWarning_.clear();
     if (AppDataFolder.isEmpty()) {
         // Without a home there is no place that belongs to the learner; keep nothing rather than
         // write at the root of the file system.
         BillDir.clear();
-        message(QStringLiteral("Torvane cannot find a folder for your data (neither APPDATA nor HOME is "
-                               "set). Your page history will not be kept in this session."),
-                mb::OKOnly | mb::Exclamation);
+        billDirWarning_ =
+            QStringLiteral("Torvane cannot find a folder for your data (neither APPDATA nor HOME "
+                           "is set). Your page history will not be kept in this session.");
         return;
     }
     BillDir = platform::billDir(AppDataFolder);
     if (FolderThere(BillDir)) {
         // A folder that is there but takes no files (read-only medium or permissions) would lose every
-        // record without a word; the learner is told once, here.
+        // record without a word; the learner is told once.
         if (!platform::canCreateFilesIn(BillDir)) {
-            message(QStringLiteral("Torvane cannot write in its data folder\n%1\n\nYour page history will "
-                                   "not be kept in this session.")
-                        .arg(QDir::toNativeSeparators(BillDir)),
-                    mb::OKOnly | mb::Exclamation);
+            billDirWarning_ =
+                QStringLiteral("Torvane cannot write in its data folder\n%1\n\nYour page history "
+                               "will not be kept in this session.")
+                    .arg(QDir::toNativeSeparators(BillDir));
         }
         return;
     }
     if (!QDir().mkpath(BillDir)) {
-        message(
-            QStringLiteral("Torvane could not create its data folder\n%1\n\nYour page history will not be "
-                           "kept in this session.")
-                .arg(QDir::toNativeSeparators(BillDir)),
-            mb::OKOnly | mb::Exclamation);
+        billDirWarning_ =
+            QStringLiteral("Torvane could not create its data folder\n%1\n\nYour page history will "
+                           "not be kept in this session.")
+                .arg(QDir::toNativeSeparators(BillDir));
     }
 }
 
@@ -97,13 +116,42 @@ void frmTRV::OpenLinks() {
     links_ = media::openLinks(runtimeFolder_, [this](const QString& text) { message(text); });
 }
 
-bool frmTRV::isFirstCopy() {
+platform::LockOutcome frmTRV::previousInstance() {
     if (runtimeFolder_.isEmpty()) {
-        // No folder to hold the lock in: nothing can tell another copy from this one.
-        return true;
+        // No folder to hold the lock in (the learner has been told): nothing tells the copies apart.
+        return platform::LockOutcome::Unusable;
     }
     instanceLock_ = std::make_unique<platform::InstanceLock>(runtimeFolder_);
-    return instanceLock_->acquire();
+    return instanceLock_->tryAcquire();
+}
+
+void frmTRV::clearStaleLinks() {
+    // The blocks are files of the runtime folder and outlive every program that used them. A hand-off
+    // or a narration request left from an earlier session would bring up the companion window or play
+    // an old clip at the first look at the blocks. They are cleared unless one of the tools runs now:
+    // then they may be its requests (or a hand-off to it), and the viewer takes them up as usual.
+    const auto pending = [](const platform::SharedBlock& block) {
+        const std::vector<std::uint8_t> first = block.read(0, 1);
+        return !first.empty() && first[0] != 0;
+    };
+    const bool handOffLeft = pending(links_.kirvoltName());
+    const bool narrationLeft = pending(links_.trvWav());
+    if (!handOffLeft && !narrationLeft) {
+        return;
+    }
+    const QStringList titles = platform::topLevelWindowTitles();
+    for (const QString& tool : {QStringLiteral("Kirvolt"), QStringLiteral("Solidra -")}) {
+        if (platform::chooseWindowByTitle(titles, tool)) {
+            return;
+        }
+    }
+    if (handOffLeft) {
+        ShutOffWithfile();
+    }
+    if (narrationLeft) {
+        const std::uint8_t taken = 0;
+        links_.trvWav().writeAndFlush(0, std::span(&taken, 1));
+    }
 }
 
 void frmTRV::LastBit() {

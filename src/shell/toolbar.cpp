@@ -2,14 +2,15 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
 #include <history/frmhist.h>
 #include <history/handover.h>
 #include <media/wmp1.h>
 #include <platform/calculator.h>
+#include <platform/desktopwindows.h>
 #include <platform/timing.h>
 #include <search/frmsearch.h>
 #include <shell/frmtrv.h>
@@ -113,10 +114,15 @@ void frmTRV::startCalculator() {
     if (calculator.isEmpty()) {
         return;
     }
+    // Maximised and in front: the work area of the main window's screen, for the calculators that
+    // take a window size on their command line, and the maximised style for the desktop.
+    const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+    const QStringList arguments =
+        platform::calculatorArguments(calculator, screen != nullptr ? screen->availableGeometry() : QRect());
     if (services_.startProgram) {
-        services_.startProgram(calculator, {});
+        services_.startProgram(calculator, arguments);
     } else {
-        QProcess::startDetached(calculator, {});
+        platform::startProgram(calculator, arguments, platform::WindowStyle::Maximized);
     }
 }
 

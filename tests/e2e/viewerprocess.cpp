@@ -30,7 +30,8 @@ void ViewerProcess::start(const QStringList& arguments) {
 }
 
 int ViewerProcess::waitForExit(int timeoutMs) {
-    if (!process_.waitForFinished(timeoutMs)) {
+    // A copy that has ended already is not waited for (waiting on it would report a failure).
+    if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(timeoutMs)) {
         return -1;
     }
     return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;

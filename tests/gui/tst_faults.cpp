@@ -2,7 +2,6 @@
 // tour, and the media a page plays is missing or not media at all.
 #include "viewerharness.h"
 
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
@@ -17,19 +16,6 @@ using torvane::testing::CourseServer;
 using torvane::testing::ViewerHarness;
 
 namespace {
-
-// The page names of the documents completed since the spy was made.
-bool copyFolder(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(source, target)) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // How long the player has reported playing. A file that is not media may be reported playing for an
 // instant before its error arrives; it never plays for longer than kMoment.
@@ -104,7 +90,7 @@ void TestFaults::go(const QString& page, const QString& completes) {
 QString TestFaults::brokenCourse(const QString& name, const QByteArray& content) {
     const QString root =
         courses_.path() + QLatin1Char('/') + QString::number(QRandomGenerator::global()->generate());
-    if (!copyFolder(torvane::testing::demoCourseRoot(), root)) {
+    if (!torvane::testing::copyFolder(torvane::testing::demoCourseRoot(), root)) {
         qFatal("cannot copy the demo course");
     }
     QFile file(root + QLatin1Char('/') + name);

@@ -184,6 +184,11 @@ void TestHistory::doubleClickWithoutSelectionDoesNothing() {
     frmHist w(*host_);
     w.LoadHist();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // The window opens with its list focused and the first row chosen, so Enter opens it at once.
+    QCOMPARE(w.ListIndex(), 0);
+    QCOMPARE(w.focusWidget(), static_cast<QWidget*>(w.lbResults));
+    // With the choice taken away, a double-click below the last row and Enter open nothing.
+    w.setListIndex(-1);
     QTest::mouseDClick(w.lbResults->viewport(), Qt::LeftButton, {},
                        QPoint(5, w.lbResults->viewport()->height() - 3));
     QTest::keyClick(w.lbResults, Qt::Key_Return);

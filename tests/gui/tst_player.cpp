@@ -271,10 +271,11 @@ void TestPlayer::brokenMediaNeverPlays() {
     WMP1 player(&window, [&root](const QString& address) { return resolveCourseMediaUrl(address, root); });
     StateLog log(player);
     startVideo(player, name);
-    // As long as a good video takes to start, and then some.
+    // As long as a good video takes to start, and then some; on a busy machine the engine may take
+    // longer still to give up on a file.
     QTest::qWait(3000);
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), expected, 15000);
     QVERIFY2(!log.states.contains(wmppsPlaying), qPrintable(log.text()));
-    QCOMPARE(player.playState(), expected);
 }
 
 void TestPlayer::visibilityFollowsContainerAndMode() {

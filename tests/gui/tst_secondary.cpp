@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QTimer>
 #include <QWebEngineView>
 #include <functional>
 #include <history/frmhist.h>
@@ -25,6 +27,7 @@ using torvane::shell::frmTRV;
 using torvane::shell::MessageBoxRequest;
 using torvane::shell::ViewerServices;
 using torvane::testing::completedPages;
+using torvane::testing::CourseServer;
 using torvane::testing::DemoLists;
 using torvane::testing::ViewerHarness;
 
@@ -32,6 +35,7 @@ namespace {
 
 constexpr int kWait = 20000; // for things that must happen
 constexpr int kShown = 3000; // for a window to show or hide once its page has completed
+constexpr int kSettle = 600; // long enough for a page to complete again if something reloads it
 
 QStringList rowsOf(const frmSearch& w) {
     QStringList rows;
@@ -98,22 +102,37 @@ QByteArray visibleWindows(frmTRV& w) {
 #define EXPECT_ONLY_VISIBLE(w, window)                                                                       \
     QTRY_VERIFY2_WITH_TIMEOUT(onlyVisible(w, window), visibleWindows(w).constData(), kShown)
 
-// Runs `command` and waits until the browser has completed `placeholder`.
+// Runs `command` and waits until the browser has completed `placeholder`, which it must load once: a
+// window placeholder that completes again reopens its window over and over.
 #define OPEN_WITH(w, command, placeholder)                                                                   \
     do {                                                                                                     \
         QSignalSpy opened(&(w), &frmTRV::documentCompleted);                                                 \
         command;                                                                                             \
         QTRY_VERIFY_WITH_TIMEOUT(completedPages(opened).contains(QString::fromUtf8(placeholder)), kWait);    \
+        QTest::qWait(kSettle);                                                                               \
+        QCOMPARE(completedPages(opened).count(QString::fromUtf8(placeholder)), 1);                           \
     } while (false)
+
+// Keys and text typed on the X server, as a learner types them: they go to the window that has the
+// focus, not to a widget of the test's choosing.
+void type(const QStringList& arguments) {
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("xdotool"), arguments);
+    xdotool.waitForFinished(10000);
+}
 
 // A main window on private folders (ViewerHarness) whose command line is the viewer's own (empty) and
 // whose program starts are only counted.
 struct Rig final {
     ViewerHarness h;
     int started = 0;
+    QString courseRoot; // the bundled course's folder; empty: the demo course
 
     frmTRV& make() {
         ViewerServices services = h.services();
+        if (!courseRoot.isEmpty()) {
+            services.courseRoot = courseRoot;
+        }
         services.commandLine = QString();
         services.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
         services.startProgram = [this](const QString&, const QStringList&) {
@@ -146,6 +165,10 @@ private slots:
     void backwardCommandsReturnToThePageBefore();
     void backReturnsToTheWindowThatOpenedThisOne();
     void sectionAndHistoryToggleTheHelpPicture();
+    void learnerTourWithTheKeyboard();
+    void pagesCompletingDuringThePauseRunInTurn();
+    void pageThatDoesNotLoadBringsTheMainWindowBack_data();
+    void pageThatDoesNotLoadBringsTheMainWindowBack();
 
 private:
     frmTRV& start(bool maximised = true, const QString& contents = QStringLiteral("trvc.trv"));
@@ -306,12 +329,16 @@ void TestSecondary::historyWindowListsAKnownFile() {
 
 void TestSecondary::handOverOfTheWindowState_data() {
     QTest::addColumn<bool>("maximised");
-    QTest::newRow("maximised") << true;
-    QTest::newRow("normal") << false;
+    QTest::addColumn<bool>("searchMaximised"); // the search window's state when a result is opened
+    QTest::newRow("maximised") << true << true;
+    QTest::newRow("normal") << false << false;
+    QTest::newRow("maximised, search window restored") << true << false;
+    QTest::newRow("normal, search window maximised") << false << true;
 }
 
 void TestSecondary::handOverOfTheWindowState() {
     QFETCH(bool, maximised);
+    QFETCH(bool, searchMaximised);
     frmTRV& w = start(maximised);
     frmSearch& s = w.searchWindow();
     QCOMPARE(w.isMaximized(), maximised);
@@ -322,18 +349,32 @@ void TestSecondary::handOverOfTheWindowState() {
     if (!maximised) {
         QCOMPARE(s.pos(), mainAt);
     }
+    if (searchMaximised != maximised) {
+        searchMaximised ? s.showMaximized() : s.showNormal();
+        QTRY_COMPARE(s.isMaximized(), searchMaximised);
+        QTest::qWait(kSettle);
+    }
 
-    // And back: a result opened from the search window gives the main window the search window's state.
+    // And back: a result opened from the search window gives the main window the search window's state,
+    // and its page is loaded and recorded once, however the main window's size changes with it.
     s.txtInput->setText(QStringLiteral("ohm"));
     s.cmdFTS_Click();
     QVERIFY(s.ListCount() > 0);
-    s.setListIndex(0);
-    const QString page = lists.files.value(lists.pagesFor(QStringLiteral("ohm")).first() - 1);
+    const QVector<int> pages = lists.pagesFor(QStringLiteral("ohm"));
+    s.setListIndex(static_cast<int>(pages.indexOf(lists.files.indexOf(QStringLiteral("tr010005.trv")) + 1)));
+    const QByteArray before = history();
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
     s.lbResults_DblClick();
-    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(page), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("tr010005.trv")), kWait);
     EXPECT_ONLY_VISIBLE(w, &w);
-    QCOMPARE(w.isMaximized(), maximised);
+    // (A main window handed the normal state may still fill the screen, and some window managers
+    // maximise such a window when it is mapped, as the viewer itself does when it is resized so.)
+    if (searchMaximised) {
+        QTRY_VERIFY(w.isMaximized());
+    }
+    QTest::qWait(kSettle);
+    QCOMPARE(completedPages(spy), QStringList{QStringLiteral("tr010005.trv")});
+    QCOMPARE(history(), before + "\"tr010005.trv\"\r\n");
 }
 
 // --- quitting ------------------------------------------------------------------------------------
@@ -513,6 +554,133 @@ void TestSecondary::sectionAndHistoryToggleTheHelpPicture() {
     QCOMPARE(rowsOf(hist), rows);
     hist.cmdHist->click();
     QVERIFY(!hist.picHelp->isVisible());
+}
+
+// --- on a desktop, with the keyboard ---------------------------------------------------------------
+
+// What a learner does with the keys alone, on a desktop with a window manager: each window opens once,
+// alone on screen, with the keyboard where it is used, and the main window takes keys again at once.
+void TestSecondary::learnerTourWithTheKeyboard() {
+    frmTRV& w = start();
+    frmSearch& s = w.searchWindow();
+    frmHist& hist = w.historyWindow();
+
+    OPEN_WITH(w, type({"key", "alt+s"}), "search.trv");
+    EXPECT_ONLY_VISIBLE(w, &s);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(s.txtInput));
+    type({"type", "--delay", "20", "ohm"});
+    type({"key", "Return"});
+    const QVector<int> pages = lists.pagesFor(QStringLiteral("ohm"));
+    QTRY_COMPARE(rowsOf(s), lists.rowsFor(pages));
+
+    // Tab reaches the list with its first row chosen; Down moves to the row of tr010005.trv.
+    type({"key", "Tab", "Tab"});
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(s.lbResults));
+    QCOMPARE(s.ListIndex(), 0);
+    const auto row = pages.indexOf(lists.files.indexOf(QStringLiteral("tr010005.trv")) + 1);
+    QVERIFY2(row >= 0, "the demo course lists ohm on tr010005.trv");
+    for (int i = 0; i < row; ++i) {
+        type({"key", "Down"});
+    }
+    QTRY_COMPARE(s.ListIndex(), row);
+    const QByteArray before = history();
+    QSignalSpy opened(&w, &frmTRV::documentCompleted);
+    type({"key", "Return"});
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(opened).contains(QStringLiteral("tr010005.trv")), kWait);
+    EXPECT_ONLY_VISIBLE(w, &w);
+    QTest::qWait(kSettle);
+    QCOMPARE(completedPages(opened), QStringList{QStringLiteral("tr010005.trv")});
+    QCOMPARE(history(), before + "\"tr010005.trv\"\r\n");
+
+    // Back in the main window Page Down follows the page's next link without a click.
+    const QString next = w.NextLink.mid(w.NextLink.indexOf(QStringLiteral("trv2/")) + 5);
+    QSignalSpy paged(&w, &frmTRV::documentCompleted);
+    type({"key", "Next"});
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(paged).contains(next), kWait);
+
+    // The history window opens with its list focused and its first row chosen: Enter opens it.
+    OPEN_WITH(w, type({"key", "alt+t"}), "hist.trv");
+    EXPECT_ONLY_VISIBLE(w, &hist);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(hist.lbResults));
+    QCOMPARE(hist.ListIndex(), 0);
+    QSignalSpy reopened(&w, &frmTRV::documentCompleted);
+    type({"key", "Return"});
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(reopened).contains(hist.HistRowPage().front()), kWait);
+    EXPECT_ONLY_VISIBLE(w, &w);
+}
+
+// A page that completes while the handler pauses for another gets its own run once that one has ended.
+void TestSecondary::pagesCompletingDuringThePauseRunInTurn() {
+    frmTRV& w = start();
+    const QByteArray before = history();
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    QStringList visibleAtEachRun;
+    connect(&w, &frmTRV::documentCompleted, this, [&] { visibleAtEachRun << QString(visibleWindows(w)); });
+    QTimer::singleShot(10, &w, [&w] {
+        w.documentComplete({w.FileLocn + QStringLiteral("tr010003.trv"), {}});
+    });
+    w.documentComplete({w.FileLocn + QStringLiteral("hist.trv"), {}});
+    QCOMPARE(completedPages(spy), (QStringList{QStringLiteral("hist.trv"), QStringLiteral("tr010003.trv")}));
+    // The history window opened first; the page after it brought the main window back.
+    QCOMPARE(visibleAtEachRun,
+             (QStringList{QStringLiteral("visible: frmHist"), QStringLiteral("visible: frmTRV")}));
+    QCOMPARE(history(), before + "\"tr010003.trv\"\r\n");
+    EXPECT_ONLY_VISIBLE(w, &w);
+}
+
+void TestSecondary::pageThatDoesNotLoadBringsTheMainWindowBack_data() {
+    QTest::addColumn<bool>("serverGone"); // else the page is missing from the bundled course
+    QTest::newRow("course server gone") << true;
+    QTest::newRow("page missing") << false;
+}
+
+// A page opened from a secondary window that fails to load leaves the learner the main window with the
+// browser's error page and the toolbar, not an empty desktop.
+void TestSecondary::pageThatDoesNotLoadBringsTheMainWindowBack() {
+    QFETCH(bool, serverGone);
+    QTemporaryDir course;
+    std::unique_ptr<CourseServer> server;
+    if (serverGone) {
+        server = r->h.serveCourse(torvane::testing::demoCourseRoot());
+    } else {
+        QVERIFY(torvane::testing::copyFolder(torvane::testing::demoCourseRoot(), course.path()));
+        QVERIFY(QFile::remove(course.path() + QStringLiteral("/tr010005.trv")));
+        r->courseRoot = course.path();
+    }
+    frmTRV& w = start();
+    frmSearch& s = w.searchWindow();
+    OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
+    s.txtInput->setText(QStringLiteral("ohm"));
+    s.cmdFTS_Click();
+    const QVector<int> pages = lists.pagesFor(QStringLiteral("ohm"));
+    s.setListIndex(static_cast<int>(pages.indexOf(lists.files.indexOf(QStringLiteral("tr010005.trv")) + 1)));
+    QVERIFY(s.ListIndex() >= 0);
+    if (server) {
+        server->stop();
+    }
+    const QByteArray before = history();
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    s.lbResults_DblClick();
+    QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), kWait);
+    EXPECT_ONLY_VISIBLE(w, &w);
+    QCOMPARE(history(), before);
+
+    // The learner goes on from there. With the server back, a resize of the window loads the page that
+    // failed again.
+    if (server) {
+        QVERIFY(server->start());
+        QSignalSpy retried(&w, &frmTRV::documentCompleted);
+        w.showNormal();
+        QTRY_VERIFY_WITH_TIMEOUT(completedPages(retried).contains(QStringLiteral("tr010005.trv")), kWait);
+        QVERIFY(history().endsWith("\"tr010005.trv\"\r\n"));
+        QTest::qWait(kSettle); // the window manager's last word on the size, and its reload
+    }
+    QSignalSpy on(&w, &frmTRV::documentCompleted);
+    w.toolbarButton(0)->click();
+    const QString contents =
+        torvane::router::contentsPage(static_cast<torvane::router::ScreenSize>(w.ScreenSize));
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(on).contains(contents), kWait);
+    EXPECT_ONLY_VISIBLE(w, &w);
 }
 
 TORVANE_GUI_TEST_MAIN(TestSecondary)

@@ -8,12 +8,30 @@
 #include <QTimer>
 #include <QWebEngineView>
 #include <history/frmhist.h>
+#include <memory>
+#include <platform/instancelock.h>
+#include <platform/runtimefolder.h>
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
 
+using torvane::platform::InstanceLock;
+using torvane::platform::prepareRuntimeFolder;
 using torvane::shell::frmTRV;
 using torvane::testing::CourseServer;
 using torvane::testing::ViewerHarness;
+
+namespace {
+
+std::span<const std::uint8_t> bytesOf(const QByteArray& bytes) {
+    return {reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())};
+}
+
+QByteArray blockBytes(const torvane::platform::SharedBlock& block) {
+    const std::vector<std::uint8_t> bytes = block.read(0, block.size());
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+} // namespace
 
 class TestStartup final : public QObject {
     Q_OBJECT
@@ -23,7 +41,10 @@ private slots:
     void contentsPageOfEachScreen();
     void foldersAndBlocks();
     void secondCopyLeavesTheFirstAlone();
+    void copyThatCannotTellWhetherAViewerRuns_data();
+    void copyThatCannotTellWhetherAViewerRuns();
     void badCourseAddressStopsWithTheExpectedForm();
+    void dataFolderThatCannotBeMadeIsReported_data();
     void dataFolderThatCannotBeMadeIsReported();
     void activationHidesTheSecondaryWindows();
     void courseOverHttpFromAWebServer();
@@ -101,14 +122,116 @@ void TestStartup::secondCopyLeavesTheFirstAlone() {
     QCOMPARE(w1.Form_Load(), frmTRV::Role::FirstCopy);
     QVERIFY(first.waitForDocument(QStringLiteral("trvc.trv")));
 
+    // A hand-off and a narration request under way, with no tool window on the desktop: a second copy
+    // must leave them to the viewer.
+    const QByteArray name = QByteArray("/x/motor.ckt").leftJustified(255, '\0');
+    const QByteArray narration =
+        QByteArray::fromHex("76003000310030003100").leftJustified(255, '\0'); // v0101
+    w1.links().kirvoltName().writeAndFlush(0, bytesOf(name));
+    w1.links().trvWav().writeAndFlush(0, bytesOf(narration));
+
     ViewerHarness second;
     second.env = first.env; // the same user: the same runtime folder
     frmTRV& w2 = second.make();
     QCOMPARE(w2.Form_Load(), frmTRV::Role::SecondCopy);
+    QCOMPARE(blockBytes(w1.links().kirvoltName()), name);
+    QCOMPARE(blockBytes(w1.links().trvWav()), narration);
     QVERIFY(!w2.TimerEnd->isActive());
     QVERIFY(w2.Web1->url().isEmpty());
     QVERIFY(w1.TimerEnd->isActive());
     QCOMPARE(w1.lastDocument().locationUrl, QStringLiteral("torvane://course/trv_cbt/trv2/trvc.trv"));
+}
+
+void TestStartup::copyThatCannotTellWhetherAViewerRuns_data() {
+    QTest::addColumn<QString>("runtime");     // "missing" folder, or the lock "unusable" in it
+    QTest::addColumn<QString>("commandLine"); // what the copy was started with
+    QTest::addColumn<bool>("viewer");         // it becomes the viewer
+    QTest::addColumn<QString>("started");     // the program it starts, after "/" ("" none)
+    QTest::addColumn<QString>("told");        // a message it shows, besides the folder's ("" none)
+
+    // A job handed to a copy is done by that copy, never by a second viewer.
+    QTest::newRow("no folder, popup") << "missing"
+                                      << "/POPJPG=pics/a.png /W=40 /H=30" << false << ""
+                                      << "";
+    QTest::newRow("no folder, chapter test") << "missing"
+                                             << "/PRAC=05" << false << "ch05test"
+                                             << "";
+    QTest::newRow("unusable lock, chapter test") << "unusable"
+                                                 << "/PRAC=05" << false << "ch05test"
+                                                 << "";
+    // With no links to the tools a hand-off cannot reach one: said so, and nothing is started.
+    QTest::newRow("no folder, hand-off") << "missing"
+                                         << "motor.ckt" << false << ""
+                                         << "Torvane could not hand the exercise motor.ckt to Kirvolt";
+    // The lock alone is unusable: the blocks work, so the hand-off goes out.
+    QTest::newRow("unusable lock, hand-off") << "unusable"
+                                             << "motor.ckt" << false << "kirvolt"
+                                             << "";
+    // Started by the learner: the viewer.
+    QTest::newRow("no folder, no command line") << "missing"
+                                                << "" << true << ""
+                                                << "";
+    QTest::newRow("unusable lock, no command line") << "unusable"
+                                                    << "" << true << ""
+                                                    << "";
+}
+
+void TestStartup::copyThatCannotTellWhetherAViewerRuns() {
+    QFETCH(QString, runtime);
+    QFETCH(QString, commandLine);
+    QFETCH(bool, viewer);
+    QFETCH(QString, started);
+    QFETCH(QString, told);
+
+    ViewerHarness h;
+    if (runtime == QLatin1String("missing")) {
+        h.env[QStringLiteral("XDG_RUNTIME_DIR")] = h.home.path() + QStringLiteral("/no-session");
+    } else {
+        // Something where the lock file goes that can never be a lock.
+        QVERIFY(prepareRuntimeFolder(h.runtimeFolder()).ok());
+        QVERIFY(QDir().mkpath(h.runtimeFolder() + QStringLiteral("/torvane.lock")));
+    }
+    QStringList programs;
+    torvane::shell::ViewerServices services = h.services();
+    services.commandLine = commandLine;
+    services.startProgram = [&programs](const QString& program, const QStringList&) {
+        programs << program.section(QLatin1Char('/'), -1);
+        return true;
+    };
+    frmTRV& w = h.make(std::move(services));
+    const auto boxTexts = [&h] {
+        QStringList texts;
+        for (const auto& box : h.boxes.asked) {
+            texts << box.text;
+        }
+        return texts;
+    };
+    const qsizetype folderBoxes = runtime == QLatin1String("missing") ? 1 : 0;
+
+    if (viewer) {
+        QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
+        QVERIFY(w.TimerEnd->isActive());
+        QVERIFY(h.waitForDocument(QStringLiteral("trvc.trv")));
+        QCOMPARE(boxTexts().size(), folderBoxes);
+        return;
+    }
+    QCOMPARE(w.Form_Load(), frmTRV::Role::SecondCopy);
+    QVERIFY(!w.TimerEnd->isActive());
+    QVERIFY(w.Web1->url().isEmpty());
+    QCOMPARE(boxTexts().size(), folderBoxes);
+    if (commandLine.startsWith(QLatin1String("/POPJPG="))) {
+        return; // the popup itself is the e2e tests' (tst_secondcopy)
+    }
+    QCOMPARE(w.runSecondCopy(), started == QLatin1String("kirvolt")); // waits for the started tool
+    QCOMPARE(programs, started.isEmpty() ? QStringList() : QStringList{started});
+    const QStringList texts = boxTexts().mid(folderBoxes);
+    if (told.isEmpty()) {
+        QVERIFY2(texts.isEmpty(), qPrintable(texts.join(" / ")));
+    } else {
+        QCOMPARE(texts.size(), 1);
+        QVERIFY2(texts[0].startsWith(told), qPrintable(texts[0]));
+    }
+    QCOMPARE(h.ended, started == QLatin1String("kirvolt") ? 0 : 1);
 }
 
 void TestStartup::badCourseAddressStopsWithTheExpectedForm() {
@@ -124,17 +247,43 @@ void TestStartup::badCourseAddressStopsWithTheExpectedForm() {
     QVERIFY(!QFileInfo::exists(h.env.value(QStringLiteral("APPDATA"))));
 }
 
+void TestStartup::dataFolderThatCannotBeMadeIsReported_data() {
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<bool>("viewerRuns"); // another copy holds the instance lock
+    QTest::addColumn<bool>("reported");
+
+    QTest::newRow("the viewer") << QString() << false << true;
+    // Second copies do their job without a word about it: the viewer has told the learner.
+    QTest::newRow("popup copy") << QStringLiteral("/POPJPG=pics/a.png /W=40 /H=30") << true << false;
+    QTest::newRow("hand-off copy") << QStringLiteral("motor.ckt") << true << false;
+    QTest::newRow("copy bringing the viewer back") << QString() << true << false;
+}
+
 void TestStartup::dataFolderThatCannotBeMadeIsReported() {
+    QFETCH(QString, commandLine);
+    QFETCH(bool, viewerRuns);
+    QFETCH(bool, reported);
+
     ViewerHarness h;
     QFile blocker(h.home.path() + QStringLiteral("/file"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     h.env[QStringLiteral("APPDATA")] = blocker.fileName(); // a file where a folder should be
-    frmTRV& w = h.make();
-    QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
-    QCOMPARE(h.boxes.asked.size(), size_t{1});
-    QVERIFY(h.boxes.asked[0].text.contains(QStringLiteral("could not create its data folder")));
-    QVERIFY(h.waitForDocument(QStringLiteral("trvc.trv")));
+    std::unique_ptr<InstanceLock> viewer;
+    if (viewerRuns) {
+        QVERIFY(prepareRuntimeFolder(h.runtimeFolder()).ok());
+        viewer = std::make_unique<InstanceLock>(h.runtimeFolder());
+        QVERIFY(viewer->acquire());
+    }
+    torvane::shell::ViewerServices services = h.services();
+    services.commandLine = commandLine;
+    frmTRV& w = h.make(std::move(services));
+    QCOMPARE(w.Form_Load(), viewerRuns ? frmTRV::Role::SecondCopy : frmTRV::Role::FirstCopy);
+    QCOMPARE(h.boxes.asked.size(), size_t{reported ? 1u : 0u});
+    if (reported) {
+        QVERIFY(h.boxes.asked[0].text.contains(QStringLiteral("could not create its data folder")));
+        QVERIFY(h.waitForDocument(QStringLiteral("trvc.trv")));
+    }
 }
 
 void TestStartup::activationHidesTheSecondaryWindows() {

@@ -1,5 +1,8 @@
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
@@ -32,6 +35,18 @@ bool answers(int port) {
 
 QString demoCourseRoot() {
     return QStringLiteral(TORVANE_BIN_DIR "/course");
+}
+
+bool copyFolder(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        if (!QDir().mkpath(QFileInfo(target).path()) || !QFile::copy(source, target)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 CourseServer::CourseServer(QString courseRoot) : courseRoot_(std::move(courseRoot)) {}

@@ -38,4 +38,7 @@ private:
 // The demo course built beside the programs.
 QString demoCourseRoot();
 
+// Copies the files of folder `from` and its subfolders into `to`; false when one cannot be copied.
+bool copyFolder(const QString& from, const QString& to);
+
 } // namespace torvane::testing

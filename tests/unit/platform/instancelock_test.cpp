@@ -1,4 +1,6 @@
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -26,6 +28,7 @@ TEST_F(InstanceLockTest, SecondCopySeesTheLockUntilTheFirstReleases) {
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("torvane.lock"))));
     EXPECT_EQ(otherCopy(dir.path()), "held");
     EXPECT_TRUE(first.acquire()) << "asking again must not lose our own lock";
+    EXPECT_EQ(InstanceLock(dir.path()).tryAcquire(), LockOutcome::HeldByAnother);
 
     first.release();
     EXPECT_FALSE(first.isHeld());
@@ -60,6 +63,15 @@ TEST_F(InstanceLockTest, UnreadableLockFileNobodyHoldsDoesNotBlockForever) {
         EXPECT_TRUE(lock.acquire()) << content.toStdString();
         EXPECT_EQ(otherCopy(dir.path()), "held");
     }
+}
+
+TEST_F(InstanceLockTest, SomethingThatCanNeverBeALockTellsNothing) {
+    // A folder where the lock file goes: no copy can ever hold it, so no copy can be told apart.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("torvane.lock")));
+    InstanceLock lock(dir.path());
+    EXPECT_EQ(lock.tryAcquire(), LockOutcome::Unusable);
+    EXPECT_FALSE(lock.isHeld());
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("torvane.lock"))).isDir());
 }
 
 } // namespace

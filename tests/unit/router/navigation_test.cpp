@@ -140,6 +140,23 @@ TEST(ResizeAddress, PagesWithoutVariantsReloadUnchanged) {
               "https://example.org/model/review/");
 }
 
+TEST(ResizeAddress, PlaceholdersThatActAreNotReloaded) {
+    const struct {
+        const char* address;
+        bool reloads;
+    } rows[] = {
+        {"search.trv", false}, {"index.trv", false},   {"hist.trv", false},  {"fig0105.trv", false},
+        {"title.trv", false},  {"v0203.trv", false},   {"ttv01.trv", false}, {"tr010001.trv", true},
+        {"mod01c.trv", true},  {"tr010005.trv", true}, {"trvcrc.trv", true}, {"hist.trv?x", true},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(resizeReloads(kLocn + row.address), row.reloads) << row.address;
+    }
+    // An empty address (nothing loaded yet) has nothing to reload; a page outside the course is reloaded.
+    EXPECT_FALSE(resizeReloads(""));
+    EXPECT_TRUE(resizeReloads("https://example.org/help.html"));
+}
+
 TEST(ResizeAddress, ServerPartIsNeverSearched) {
     // A host or folder holding "mod" or "rev" does not disturb the rewrite.
     const QString odd = "http://modrev.example/obj/trv_cbt/trv2/";

@@ -80,6 +80,7 @@ TEST(References, WellFormedAndBroken) {
         {"x\t4\t", {4}},                       // not a number
         {"-1\t20001\t0\t20000\t", {0, 20000}}, // outside 0..20000
         {"1.5\t99999999999\t2\t", {2}},
+        {"000001\t0020000\t00000000000000000003\t020001\t", {1, 20000, 3}}, // leading zeros
     };
     for (const Row& row : rows) {
         EXPECT_EQ(parseReferences(QString::fromLatin1(row.refs)), row.numbers) << row.refs;
