@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
-  xvfb xauth xdotool x11-utils imagemagick nginx-light openbox
+  xvfb xauth xdotool x11-utils imagemagick nginx-light openbox openssl
   xfwm4 dbus-daemon weston xwayland qt6-wayland
   fonts-dejavu-core fonts-liberation
   desktop-file-utils appstream librsvg2-bin

@@ -9,6 +9,7 @@
 #include <history/secondaryhost.h>
 #include <history/secondarylayout.h>
 #include <platform/ansitext.h>
+#include <platform/ownfiles.h>
 
 namespace torvane::history {
 
@@ -42,7 +43,9 @@ void frmHist::LoadHist() {
     std::vector<QString> records;
     const QString billDir = h.billDir();
     const QString historyPath = billDir + QString::fromLatin1(kHistoryFileName);
-    if (!billDir.isEmpty() && h.fileThere(historyPath)) {
+    // Only the learner's own history file is listed: a link in its place (or a file that is not theirs)
+    // is read as no history, as it is never written.
+    if (!billDir.isEmpty() && h.fileThere(historyPath) && platform::isOwnFile(historyPath)) {
         if (const std::optional<QByteArray> bytes = readWholeFile(historyPath)) {
             HistoryEntries entries = splitHistory(platform::fromAnsi(*bytes));
             records = std::move(entries.records);

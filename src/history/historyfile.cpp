@@ -1,7 +1,6 @@
-#include <QFile>
-#include <QFileInfo>
 #include <history/historyfile.h>
 #include <platform/ansitext.h>
+#include <platform/ownfiles.h>
 
 namespace torvane::history {
 
@@ -16,20 +15,15 @@ void appendPercentEncoded(QByteArray& out, QStringView chars) {
     out.append(chars.toUtf8().toPercentEncoding());
 }
 
-// What has to come before the next record so that it starts a line of its own. A record cut short
-// (a full disk, or a write the kernel ended early because the process was being killed) would
-// otherwise swallow the record after it; finished off with a line end, the fragment stays on its own
-// line and every later record stays whole.
-QByteArray lineBreakBefore(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || !file.seek(file.size() - 1)) {
+// What has to come before the next record so that it starts a line of its own, given the byte the
+// file ends with. A record cut short (a full disk, or a write the kernel ended early because the
+// process was being killed) would otherwise swallow the record after it; finished off with a line end,
+// the fragment stays on its own line and every later record stays whole.
+QByteArray lineBreakBefore(std::optional<char> last) {
+    if (!last || *last == '\n') {
         return {};
     }
-    char last = 0;
-    if (!file.getChar(&last) || last == '\n') {
-        return {};
-    }
-    return last == '\r' ? QByteArray("\n") : QByteArray("\r\n");
+    return *last == '\r' ? QByteArray("\n") : QByteArray("\r\n");
 }
 
 } // namespace
@@ -57,25 +51,14 @@ bool AppendHistory(const QString& billDir, const QString& pageName) {
     if (billDir.isEmpty()) {
         return false;
     }
-    const QString path = billDir + QString::fromLatin1(kHistoryFileName);
-    // Something other than a regular file in the history's place is left alone: opening a FIFO would
-    // block the window thread until another program came to the other end, and a link that leads
-    // nowhere would have the record create a file wherever it points.
-    const QFileInfo existing(path);
-    if ((existing.exists() || existing.isSymLink()) && !existing.isFile()) {
-        return false;
-    }
-    QByteArray record = historyRecord(pageName);
-    record.prepend(lineBreakBefore(path));
-    // Unbuffered: the record reaches the file in one write() call, never split over two calls that a
-    // kill could fall between.
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        return false;
-    }
-    const bool written = file.write(record) == record.size();
-    file.close();
-    return written && file.error() == QFileDevice::NoError;
+    // Only into a history file of the learner's own: never through a link planted in its place, nor
+    // into a file with another name or owner. Something other than a regular file there (a FIFO that
+    // would block the window thread) is left alone too. The record goes out in one write, never split
+    // over two calls that a kill could fall between.
+    const QByteArray record = historyRecord(pageName);
+    return platform::appendToOwnFile(
+        billDir + QString::fromLatin1(kHistoryFileName),
+        [&record](std::optional<char> last) { return lineBreakBefore(last) + record; });
 }
 
 } // namespace torvane::history

@@ -3,6 +3,7 @@
 #include <QWebEngineView>
 #include <media/frmpopup.h>
 #include <media/viewerlink.h>
+#include <router/coursescheme.h>
 
 namespace torvane::media {
 
@@ -14,6 +15,7 @@ frmPopup::frmPopup(ViewerLink& viewer)
     setWindowTitle(QStringLiteral("Torvane - picture"));
     Web2 = new QWebEngineView(this);
     Web2->setObjectName(QStringLiteral("Web2"));
+    router::confineCoursePages(Web2->settings());
     // Keys pressed while the picture has the focus end the popup as well.
     qApp->installEventFilter(this);
 }

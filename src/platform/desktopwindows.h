@@ -30,4 +30,8 @@ enum class WindowStyle { Normal, Maximized };
 // minute; this needs the application object's event loop.)
 bool startProgram(const QString& program, const QStringList& arguments, WindowStyle style);
 
+// Ends the process `pid` at once (a browser renderer stuck in a page's script). False when there is no
+// such process or it cannot be ended.
+bool endProcess(qint64 pid);
+
 } // namespace torvane::platform

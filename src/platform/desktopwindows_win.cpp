@@ -38,4 +38,8 @@ bool startProgram(const QString& program, const QStringList& arguments, WindowSt
     return win32::startProgram(program.toStdWString(), wide(arguments), style == WindowStyle::Maximized);
 }
 
+bool endProcess(qint64 pid) {
+    return pid > 0 && win32::endProcess(static_cast<unsigned long>(pid));
+}
+
 } // namespace torvane::platform

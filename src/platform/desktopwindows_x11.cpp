@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -615,6 +616,10 @@ bool startProgram(const QString& program, const QStringList& arguments, WindowSt
         new MaximiseWhenShown(pid); // ends itself
     }
     return true;
+}
+
+bool endProcess(qint64 pid) {
+    return pid > 0 && ::kill(static_cast<pid_t>(pid), SIGKILL) == 0;
 }
 
 } // namespace torvane::platform

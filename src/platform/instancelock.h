@@ -25,6 +25,7 @@ public:
     bool acquire() { return tryAcquire() == LockOutcome::Acquired; }
     void release();
     bool isHeld() const { return lock_.isLocked(); }
+    const QString& path() const { return path_; }
 
 private:
     QLockFile lock_;

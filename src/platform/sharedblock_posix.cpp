@@ -98,6 +98,13 @@ OpenOutcome SharedBlock::open(const std::string& folder, const std::string& name
         return failed(OpenResult::CreateFailed, path + " keeps vanishing while being opened");
     FileDescriptor file(fd);
 
+    // A file with a second name (a hard link planted in the folder, or the block linked from here to
+    // somewhere else) would carry our writes to a file that is not only the block.
+    struct stat st {};
+    if (::fstat(file.get(), &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink > 1)
+        return failed(OpenResult::CreateFailed,
+                      path + " has other names (hard links); it is not used as a block");
+
     std::string reason;
     if (!ensureLength(file.get(), size, reason)) {
         // A new file that cannot get its size was never usable: report the creation as failed.

@@ -16,6 +16,12 @@ struct Intervals final {
     int popupMs;      // between two looks at the left mouse button while a popup shows
 };
 
+// How long a navigation the viewer started may go without completing before the renderer of the page
+// being left is asked whether it still answers, and how long it then has to answer. Not shortened for
+// tests: a healthy renderer on a busy machine must have its time.
+inline constexpr int kNavigationLookMs = 1500;
+inline constexpr int kRendererAnswerMs = 1000;
+
 // The intervals in force for this process.
 const Intervals& intervals();
 

@@ -36,4 +36,7 @@ std::wstring quotedArguments(const std::vector<std::wstring>& arguments);
 // the shell cannot start it.
 bool startProgram(const std::wstring& program, const std::vector<std::wstring>& arguments, bool maximized);
 
+// Ends the process `pid` at once. False when there is no such process or it cannot be ended.
+bool endProcess(unsigned long pid);
+
 } // namespace torvane::platform::win32

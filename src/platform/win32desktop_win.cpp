@@ -103,4 +103,14 @@ bool startProgram(const std::wstring& program, const std::vector<std::wstring>& 
     return result > 32;
 }
 
+bool endProcess(unsigned long pid) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+    if (process == nullptr) {
+        return false;
+    }
+    const bool ended = TerminateProcess(process, 1) != 0;
+    CloseHandle(process);
+    return ended;
+}
+
 } // namespace torvane::platform::win32

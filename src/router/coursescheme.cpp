@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <router/courselocation.h>
@@ -45,6 +46,11 @@ void CourseSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job) {
         return;
     }
     job->reply(courseMimeType(*path), file);
+}
+
+void confineCoursePages(QWebEngineSettings* settings) {
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
 }
 
 QString bundledCourseRoot() {

@@ -4,6 +4,7 @@
 #include <QWebEngineUrlSchemeHandler>
 
 class QWebEngineProfile;
+class QWebEngineSettings;
 
 namespace torvane::router {
 
@@ -26,6 +27,10 @@ private:
 
 // The course folder on disk that comes with the program: "course" beside the executable.
 QString bundledCourseRoot();
+
+// What a course page may reach: never the learner's local files, and nothing read from local files goes
+// out to the network. For every browser that shows course pages (the main window's, the popup's).
+void confineCoursePages(QWebEngineSettings* settings);
 
 // Makes `profile` serve the bundled course from `courseRoot`; a profile that served another folder
 // serves this one from now on.

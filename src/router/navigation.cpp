@@ -1,3 +1,5 @@
+#include <QUrl>
+#include <router/courselocation.h>
 #include <router/moduletable.h>
 #include <router/navigation.h>
 
@@ -77,17 +79,26 @@ PageDecision decidePage(const QString& locationUrl, const QString& fileLocn) {
     return decision;
 }
 
+bool followable(const QString& address) {
+    const QUrl url(address, QUrl::StrictMode);
+    if (!url.isValid() || url.host().isEmpty()) {
+        return false;
+    }
+    const QString scheme = url.scheme().toLower();
+    return scheme == QLatin1String(kCourseScheme) || scheme == QLatin1String("http") ||
+           scheme == QLatin1String("https");
+}
+
 LinkTargets keepLinks(const LinkTargets& current, const QStringList& documentLinks) {
     LinkTargets kept = current;
-    if (documentLinks.size() > 0) {
-        kept.section = documentLinks[0];
-    }
-    if (documentLinks.size() > 1) {
-        kept.previous = documentLinks[1];
-    }
-    if (documentLinks.size() > 2) {
-        kept.next = documentLinks[2];
-    }
+    const auto keep = [&documentLinks](qsizetype index, QString& target) {
+        if (documentLinks.size() > index && followable(documentLinks[index])) {
+            target = documentLinks[index];
+        }
+    };
+    keep(0, kept.section);
+    keep(1, kept.previous);
+    keep(2, kept.next);
     return kept;
 }
 

@@ -37,8 +37,13 @@ struct PageDecision final {
 // Decides what a completed document means, from its address alone. `fileLocn` is the course folder.
 PageDecision decidePage(const QString& locationUrl, const QString& fileLocn);
 
+// Whether the viewer follows `address`, an address a course page handed it: only the course's own
+// kinds of address, the bundled course's scheme, http and https. A javascript:, file:, data: or blob:
+// address, or one of any other kind, is refused.
+bool followable(const QString& address);
+
 // The three toolbar targets after a page's links are kept: links 0, 1 and 2 in that order; a link the
-// document does not have leaves its target as it was.
+// document does not have, or one the viewer does not follow, leaves its target as it was.
 struct LinkTargets final {
     QString section;
     QString previous;

@@ -16,6 +16,7 @@
 #include <platform/instancelock.h>
 #include <platform/timing.h>
 #include <platform/twips.h>
+#include <router/coursescheme.h>
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
 #include <shell/frmsplsh.h>
@@ -96,7 +97,10 @@ frmTRV::frmTRV(ViewerServices services) : QWidget(nullptr), services_(std::move(
 }
 
 frmTRV::~frmTRV() {
-    // The browser goes first: a page it is still printing uses the printer owned by this window.
+    // The browser goes first: a page it is still printing uses the printer owned by this window. Script
+    // answers it still owes (a page whose renderer never answered) are handed over as it goes: they find
+    // the window closing and do nothing.
+    closing_ = true;
     delete Web1;
 }
 
@@ -111,7 +115,10 @@ void frmTRV::buildWindow() {
 
     Web1 = new QWebEngineView(this);
     Web1->setObjectName(QStringLiteral("Web1"));
+    router::confineCoursePages(Web1->settings());
     connect(Web1, &QWebEngineView::loadFinished, this, &frmTRV::onLoadFinished);
+    watchRenderer();
+    watchCertificates();
     connect(Web1->page(), &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status) {
                 if (status != QWebEnginePage::NormalTerminationStatus) {
@@ -205,19 +212,18 @@ void frmTRV::Form_Activate() {
 }
 
 void frmTRV::onLoadFinished(bool ok) {
+    if (!ok && showUntrustedServer()) {
+        return; // the page that says why takes the failed one's place
+    }
     Web1->page()->runJavaScript(QString::fromLatin1(kSnapshotScript), QWebEngineScript::ApplicationWorld,
                                 [this, ok](const QVariant& result) {
+                                    if (closing_) {
+                                        return;
+                                    }
                                     rendererRecovery_.documentCompleted(Web1->url().toString());
                                     documentComplete(
                                         documentSnapshot(result.toStringList(), Web1->url(), ok, FileLocn));
                                 });
-}
-
-void frmTRV::onRendererEnded() {
-    if (rendererRecovery_.rendererEnded(Web1->url().toString(), platform::TickNow())) {
-        // From the event loop: the page is not loaded again from inside the notice of its renderer's end.
-        QTimer::singleShot(0, Web1, [this] { Web1->reload(); });
-    }
 }
 
 int frmTRV::message(const QString& text, int style, const QString& title) {

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <QSize>
+#include <QUrl>
 #include <QWidget>
 #include <array>
 #include <deque>
@@ -46,7 +47,11 @@ class frmSearch;
 
 namespace torvane::shell {
 
+class RendererWatch;
 struct SecondCopyJob;
+
+// The page that says a course server's certificate is not trusted: the server's name and the reason.
+QString untrustedServerPage(const QString& host, const QString& reason);
 
 // What the main window takes from its surroundings. The defaults are the real system; tests replace
 // single entries.
@@ -211,6 +216,14 @@ private:
     void Form_Activate();
     void onLoadFinished(bool ok);
     void onRendererEnded();
+    // The viewer's own navigations, watched for a renderer stuck in the page being left.
+    void watchRenderer();
+    void loadPage(const QUrl& url);
+    void stepBack();
+    void rendererHung(const std::function<void()>& navigation);
+    // An https course server whose certificate is not trusted: the learner is told by name.
+    void watchCertificates();
+    bool showUntrustedServer();
     void Web1_DocumentComplete(const router::DocumentSnapshot& snapshot);
     bool courseWindowVisible() const;
     void bringBack();
@@ -274,8 +287,16 @@ private:
     std::deque<router::DocumentSnapshot> pendingDocuments_; // completed while the handler was running
     bool handlingDocument_ = false;
     bool loaded_ = false;        // Form_Load has run: resizes now follow the page variants
+    bool closing_ = false;       // the window is being destroyed
     WindowLayout handledLayout_; // the layout the last Form_Resize classified
     RendererRecovery rendererRecovery_;
+    RendererWatch* rendererWatch_ = nullptr;  // owned by Web1's page
+    std::function<void()> afterHungRenderer_; // the navigation to carry out once it has ended
+    struct UntrustedServer final {
+        QUrl url;
+        QString reason;
+    };
+    std::optional<UntrustedServer> untrusted_; // the last certificate refused, until its load ends
 };
 
 } // namespace torvane::shell

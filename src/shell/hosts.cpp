@@ -14,7 +14,7 @@ QString frmTRV::programFolder() const {
 }
 
 void frmTRV::goBack() {
-    Web1->history()->back();
+    stepBack();
 }
 
 void frmTRV::print(const QPixmap* picture) {

@@ -95,7 +95,7 @@ void frmTRV::Form_Resize() {
     if (!router::resizeReloads(address)) {
         return;
     }
-    Web1->setUrl(QUrl(router::resizeAddress(address, FileLocn, static_cast<router::ScreenSize>(ScreenSize))));
+    loadPage(QUrl(router::resizeAddress(address, FileLocn, static_cast<router::ScreenSize>(ScreenSize))));
 }
 
 } // namespace torvane::shell

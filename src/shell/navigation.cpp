@@ -124,13 +124,12 @@ void frmTRV::record() {
 void frmTRV::ShowPage(const QString& base) {
     if (GoingBack) {
         // Back passes over placeholders.
-        Web1->history()->back();
+        stepBack();
         GoingBack = false;
         return;
     }
     keepLinks(lastDocument_.links);
-    Web1->setUrl(
-        QUrl(router::modulePageAddress(FileLocn, base, static_cast<router::ScreenSize>(ScreenSize))));
+    loadPage(QUrl(router::modulePageAddress(FileLocn, base, static_cast<router::ScreenSize>(ScreenSize))));
     record();
 }
 

@@ -1,6 +1,7 @@
 // Start-up of the main window: the course location, the folders, the shared blocks, and the decision
 // whether this process is the course viewer or a second copy.
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -10,6 +11,7 @@
 #include <media/wmp1.h>
 #include <platform/desktopwindows.h>
 #include <platform/instancelock.h>
+#include <platform/ownfiles.h>
 #include <platform/pathprobe.h>
 #include <platform/runtimefolder.h>
 #include <router/courselocation.h>
@@ -41,6 +43,14 @@ frmTRV::Role frmTRV::Form_Load() {
         // are left as they are, since another viewer may be using them.
         if (!commandLineIsEmpty()) {
             return Role::SecondCopy;
+        }
+        if (instanceLock_) {
+            // The folder is fine (or the learner would have been told) but the lock in it is not.
+            message(QStringLiteral("Torvane cannot use its lock file\n%1\n\nIt cannot tell whether "
+                                   "Torvane is running already, so starting it again may open a second "
+                                   "viewer. Remove what is in the lock file's place to set this right.")
+                        .arg(QDir::toNativeSeparators(instanceLock_->path())),
+                    mb::OKOnly | mb::Exclamation);
         }
         break;
     case platform::LockOutcome::Acquired:
@@ -87,6 +97,18 @@ void frmTRV::makeBillDir() {
         return;
     }
     BillDir = platform::billDir(AppDataFolder);
+    // The folder is the learner's own or none: a link in its place, or a folder of another user, would
+    // have the history land where someone else can read or plant it.
+    const QString parlenta = QFileInfo(QDir::cleanPath(BillDir)).path();
+    QString problem = platform::ownFolderProblem(parlenta);
+    if (problem.isEmpty()) {
+        problem = platform::ownFolderProblem(BillDir);
+    }
+    if (!problem.isEmpty()) {
+        billDirWarning_ = problem + QStringLiteral("\n\nYour page history will not be kept in this session.");
+        BillDir.clear();
+        return;
+    }
     if (FolderThere(BillDir)) {
         // A folder that is there but takes no files (read-only medium or permissions) would lose every
         // record without a word; the learner is told once.

@@ -12,6 +12,7 @@
 #include <platform/calculator.h>
 #include <platform/desktopwindows.h>
 #include <platform/timing.h>
+#include <router/navigation.h>
 #include <search/frmsearch.h>
 #include <shell/frmtrv.h>
 #include <shell/keyrules.h>
@@ -48,9 +49,10 @@ bool frmTRV::pressAccessKey(int qtKey) {
 }
 
 void frmTRV::navigateTo(const QString& address) {
-    // An empty target (no page has given one yet) leads nowhere.
-    if (!address.isEmpty()) {
-        Web1->setUrl(QUrl(address));
+    // An empty target (no page has given one yet) leads nowhere, and so does an address of another kind
+    // than the course's own (a script, a local file): targets come from pages, and pages are not trusted.
+    if (router::followable(address)) {
+        loadPage(QUrl(address));
     }
 }
 
@@ -85,7 +87,7 @@ void frmTRV::cmdHist_Click() {
 void frmTRV::cmdBack_Click() {
     picHelp->hide();
     GoingBack = true;
-    Web1->history()->back();
+    stepBack();
 }
 
 void frmTRV::cmdPrev_Click() {

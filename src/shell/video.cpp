@@ -17,7 +17,7 @@ constexpr int kPlayerTop = 50;
 } // namespace
 
 void frmTRV::playVideo(const QString& address) {
-    Web1->history()->back();
+    stepBack();
     picAVI->setGeometry(0, 0, ScreenWidth, ScreenHeight);
     picAVI->show();
     picAVI->raise();
@@ -35,7 +35,7 @@ void frmTRV::playVideo(const QString& address) {
 }
 
 void frmTRV::playNarration(const QString& address) {
-    Web1->history()->back();
+    stepBack();
     WMP1->setUiMode(QStringLiteral("invisible"));
     WMP1->setURL(address);
     WMP1->play();

@@ -13,6 +13,7 @@
 #include <platform/runtimefolder.h>
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
+#include <unistd.h>
 
 using torvane::platform::InstanceLock;
 using torvane::platform::prepareRuntimeFolder;
@@ -171,9 +172,16 @@ void TestStartup::copyThatCannotTellWhetherAViewerRuns_data() {
     QTest::newRow("no folder, no command line") << "missing"
                                                 << "" << true << ""
                                                 << "";
+    // The lock alone is unusable: the learner is told, whatever stands in its place.
     QTest::newRow("unusable lock, no command line") << "unusable"
                                                     << "" << true << ""
-                                                    << "";
+                                                    << "Torvane cannot use its lock file";
+    QTest::newRow("lock a link to a folder, no command line") << "link to folder"
+                                                              << "" << true << ""
+                                                              << "Torvane cannot use its lock file";
+    QTest::newRow("lock a dangling link, no command line") << "dangling link"
+                                                           << "" << true << ""
+                                                           << "Torvane cannot use its lock file";
 }
 
 void TestStartup::copyThatCannotTellWhetherAViewerRuns() {
@@ -189,7 +197,15 @@ void TestStartup::copyThatCannotTellWhetherAViewerRuns() {
     } else {
         // Something where the lock file goes that can never be a lock.
         QVERIFY(prepareRuntimeFolder(h.runtimeFolder()).ok());
-        QVERIFY(QDir().mkpath(h.runtimeFolder() + QStringLiteral("/torvane.lock")));
+        const QString lock = h.runtimeFolder() + QStringLiteral("/torvane.lock");
+        if (runtime == QLatin1String("unusable")) {
+            QVERIFY(QDir().mkpath(lock));
+        } else if (runtime == QLatin1String("link to folder")) {
+            QVERIFY(QDir().mkpath(h.home.path() + QStringLiteral("/elsewhere")));
+            QVERIFY(QFile::link(h.home.path() + QStringLiteral("/elsewhere"), lock));
+        } else {
+            QVERIFY(QFile::link(h.home.path() + QStringLiteral("/nothing-here"), lock));
+        }
     }
     QStringList programs;
     torvane::shell::ViewerServices services = h.services();
@@ -208,11 +224,20 @@ void TestStartup::copyThatCannotTellWhetherAViewerRuns() {
     };
     const qsizetype folderBoxes = runtime == QLatin1String("missing") ? 1 : 0;
 
+    const auto checkTold = [&] {
+        const QStringList texts = boxTexts().mid(folderBoxes);
+        if (told.isEmpty()) {
+            QVERIFY2(texts.isEmpty(), qPrintable(texts.join(" / ")));
+        } else {
+            QCOMPARE(texts.size(), 1);
+            QVERIFY2(texts[0].startsWith(told), qPrintable(texts[0]));
+        }
+    };
     if (viewer) {
         QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
         QVERIFY(w.TimerEnd->isActive());
         QVERIFY(h.waitForDocument(QStringLiteral("trvc.trv")));
-        QCOMPARE(boxTexts().size(), folderBoxes);
+        checkTold();
         return;
     }
     QCOMPARE(w.Form_Load(), frmTRV::Role::SecondCopy);
@@ -224,13 +249,7 @@ void TestStartup::copyThatCannotTellWhetherAViewerRuns() {
     }
     QCOMPARE(w.runSecondCopy(), started == QLatin1String("kirvolt")); // waits for the started tool
     QCOMPARE(programs, started.isEmpty() ? QStringList() : QStringList{started});
-    const QStringList texts = boxTexts().mid(folderBoxes);
-    if (told.isEmpty()) {
-        QVERIFY2(texts.isEmpty(), qPrintable(texts.join(" / ")));
-    } else {
-        QCOMPARE(texts.size(), 1);
-        QVERIFY2(texts[0].startsWith(told), qPrintable(texts[0]));
-    }
+    checkTold();
     QCOMPARE(h.ended, started == QLatin1String("kirvolt") ? 0 : 1);
 }
 
@@ -248,27 +267,53 @@ void TestStartup::badCourseAddressStopsWithTheExpectedForm() {
 }
 
 void TestStartup::dataFolderThatCannotBeMadeIsReported_data() {
+    QTest::addColumn<QString>("place"); // what stands where the data folder goes
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<bool>("viewerRuns"); // another copy holds the instance lock
-    QTest::addColumn<bool>("reported");
+    QTest::addColumn<QString>("says");    // what the viewer tells the learner ("" nothing)
 
-    QTest::newRow("the viewer") << QString() << false << true;
+    const QString cannotMake = QStringLiteral("could not create its data folder");
+    QTest::newRow("the viewer") << "file" << QString() << false << cannotMake;
     // Second copies do their job without a word about it: the viewer has told the learner.
-    QTest::newRow("popup copy") << QStringLiteral("/POPJPG=pics/a.png /W=40 /H=30") << true << false;
-    QTest::newRow("hand-off copy") << QStringLiteral("motor.ckt") << true << false;
-    QTest::newRow("copy bringing the viewer back") << QString() << true << false;
+    QTest::newRow("popup copy") << "file" << QStringLiteral("/POPJPG=pics/a.png /W=40 /H=30") << true << "";
+    QTest::newRow("hand-off copy") << "file" << QStringLiteral("motor.ckt") << true << "";
+    QTest::newRow("copy bringing the viewer back") << "file" << QString() << true << "";
+    // The learner's data goes nowhere else: not through a link, not into another user's folder.
+    const QString link = QStringLiteral("is a symbolic link");
+    QTest::newRow("data folder a link elsewhere") << "link" << QString() << false << link;
+    QTest::newRow("its parent a link elsewhere") << "parent link" << QString() << false << link;
+    QTest::newRow("data folder of another user")
+        << "other user" << QString() << false << QStringLiteral("belongs to another user");
 }
 
 void TestStartup::dataFolderThatCannotBeMadeIsReported() {
+    QFETCH(QString, place);
     QFETCH(QString, commandLine);
     QFETCH(bool, viewerRuns);
-    QFETCH(bool, reported);
+    QFETCH(QString, says);
 
     ViewerHarness h;
-    QFile blocker(h.home.path() + QStringLiteral("/file"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    h.env[QStringLiteral("APPDATA")] = blocker.fileName(); // a file where a folder should be
+    const QString appData = h.env.value(QStringLiteral("APPDATA"));
+    const QString elsewhere = h.home.path() + QStringLiteral("/shared");
+    QVERIFY(QDir().mkpath(elsewhere));
+    if (place == QLatin1String("file")) {
+        QFile blocker(h.home.path() + QStringLiteral("/file"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        h.env[QStringLiteral("APPDATA")] = blocker.fileName(); // a file where a folder should be
+    } else if (place == QLatin1String("link")) {
+        QVERIFY(QDir().mkpath(appData + QStringLiteral("/Parlenta")));
+        QVERIFY(QFile::link(elsewhere, appData + QStringLiteral("/Parlenta/Torvane")));
+    } else if (place == QLatin1String("parent link")) {
+        QVERIFY(QDir().mkpath(appData));
+        QVERIFY(QFile::link(elsewhere, appData + QStringLiteral("/Parlenta")));
+    } else {
+        const QString folder = appData + QStringLiteral("/Parlenta/Torvane");
+        QVERIFY(QDir().mkpath(folder));
+        if (::chown(QFile::encodeName(folder).constData(), 65534, 65534) != 0) {
+            QSKIP("giving a folder to another user needs the administrator");
+        }
+    }
     std::unique_ptr<InstanceLock> viewer;
     if (viewerRuns) {
         QVERIFY(prepareRuntimeFolder(h.runtimeFolder()).ok());
@@ -279,10 +324,13 @@ void TestStartup::dataFolderThatCannotBeMadeIsReported() {
     services.commandLine = commandLine;
     frmTRV& w = h.make(std::move(services));
     QCOMPARE(w.Form_Load(), viewerRuns ? frmTRV::Role::SecondCopy : frmTRV::Role::FirstCopy);
-    QCOMPARE(h.boxes.asked.size(), size_t{reported ? 1u : 0u});
-    if (reported) {
-        QVERIFY(h.boxes.asked[0].text.contains(QStringLiteral("could not create its data folder")));
+    QCOMPARE(h.boxes.asked.size(), size_t{says.isEmpty() ? 0u : 1u});
+    if (!says.isEmpty()) {
+        QVERIFY2(h.boxes.asked[0].text.contains(says), qPrintable(h.boxes.asked[0].text));
+        // The viewer goes on without a history, and nothing is written where the link leads.
         QVERIFY(h.waitForDocument(QStringLiteral("trvc.trv")));
+        QVERIFY(place == QLatin1String("file") || w.BillDir.isEmpty());
+        QVERIFY(QDir(elsewhere).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     }
 }
 

@@ -64,7 +64,12 @@ bool CourseServer::start() {
         port_ = freeLoopbackPort(); // a server started again keeps its address
     }
     QString server = readFile(QStringLiteral(TORVANE_SOURCE_DIR "/deploy/nginx/torvane-course.conf"));
-    server.replace(QStringLiteral("@LISTEN@"), QStringLiteral("127.0.0.1:%1").arg(port_));
+    QString listen = QStringLiteral("127.0.0.1:%1").arg(port_);
+    if (tls_) {
+        listen += QStringLiteral(" ssl; ssl_certificate %1/cert.pem; ssl_certificate_key %1/key.pem")
+                      .arg(dir_.path());
+    }
+    server.replace(QStringLiteral("@LISTEN@"), listen);
     server.replace(QStringLiteral("@COURSE_ROOT@"), courseRoot_);
     const QString d = dir_.path();
     const QString conf = QStringLiteral("pid %1/nginx.pid;\n"
@@ -122,7 +127,24 @@ void CourseServer::stop() {
 }
 
 QString CourseServer::courseUrl() const {
-    return QStringLiteral("http://127.0.0.1:%1/trv_cbt/trv2/").arg(port_);
+    return QStringLiteral("%1://127.0.0.1:%2/trv_cbt/trv2/").arg(tls_ ? "https" : "http").arg(port_);
+}
+
+bool CourseServer::useUntrustedTls() {
+    QProcess openssl;
+    openssl.setProcessChannelMode(QProcess::MergedChannels);
+    openssl.start(QStringLiteral("openssl"),
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                   QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
+                   QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                   QStringLiteral("-keyout"), dir_.path() + QStringLiteral("/key.pem"),
+                   QStringLiteral("-out"), dir_.path() + QStringLiteral("/cert.pem")});
+    if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) {
+        error_ = QStringLiteral("no certificate: ") + QString::fromUtf8(openssl.readAll());
+        return false;
+    }
+    tls_ = true;
+    return true;
 }
 
 QStringList CourseServer::requests() const {

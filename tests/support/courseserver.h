@@ -16,13 +16,17 @@ public:
     CourseServer(const CourseServer&) = delete;
     CourseServer& operator=(const CourseServer&) = delete;
 
+    // Serves over https with a certificate of its own, which nothing trusts. Call before start();
+    // false (with error()) when the certificate cannot be made.
+    bool useUntrustedTls();
+
     // Starts nginx and waits until it answers; false (with error()) when it does not. Started again
     // after stop(), it serves on the same port and goes on with the same request log.
     bool start();
     void stop();
     QString error() const { return error_; }
     int port() const { return port_; }
-    // "http://127.0.0.1:<port>/trv_cbt/trv2/"
+    // "http://127.0.0.1:<port>/trv_cbt/trv2/" (https with TLS)
     QString courseUrl() const;
     // Request paths served so far, in order ("/trv_cbt/trv2/trvc.trv", ...), with their status.
     QStringList requests() const;
@@ -32,6 +36,7 @@ private:
     QTemporaryDir dir_;
     QProcess process_;
     int port_ = 0;
+    bool tls_ = false;
     QString error_;
 };
 

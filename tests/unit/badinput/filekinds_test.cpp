@@ -14,6 +14,7 @@
 #include <platform/ansitext.h>
 #include <platform/pathprobe.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace torvane::badinput {
 namespace {
@@ -30,7 +31,18 @@ protected:
 };
 
 TEST_F(BadFileKinds, ReadersAndTheWriterComeBackAtOnce) {
-    enum Kind { Missing, Folder, Fifo, DanglingLink, LinkToDevice, LinkLoop, Empty };
+    enum Kind {
+        Missing,
+        Folder,
+        Fifo,
+        DanglingLink,
+        LinkToDevice,
+        LinkLoop,
+        Empty,
+        LinkToFile,
+        HardLink,
+        OtherOwner
+    };
     struct Row {
         const char* what;
         Kind kind;
@@ -46,6 +58,11 @@ TEST_F(BadFileKinds, ReadersAndTheWriterComeBackAtOnce) {
         {"a link to an endless device", LinkToDevice, PathState::File, false, false},
         {"a loop of links", LinkLoop, PathState::Error, false, false},
         {"an empty file", Empty, PathState::File, true, true},
+        // The history goes into the learner's own file only: not where a link leads, not into a file
+        // with a second name, not into another user's file.
+        {"a link to a file", LinkToFile, PathState::File, true, false},
+        {"a file with a second name", HardLink, PathState::File, true, false},
+        {"a file of another user", OtherOwner, PathState::File, true, false},
     };
     for (const Row& row : rows) {
         QTemporaryDir billDir;
@@ -72,6 +89,21 @@ TEST_F(BadFileKinds, ReadersAndTheWriterComeBackAtOnce) {
         case Empty:
             ASSERT_TRUE(writeBytes(target, {}));
             break;
+        case LinkToFile:
+            ASSERT_TRUE(writeBytes(elsewhere, "kept"));
+            ASSERT_TRUE(QFile::link(elsewhere, target));
+            break;
+        case HardLink:
+            ASSERT_TRUE(writeBytes(elsewhere, "kept"));
+            ASSERT_EQ(::link(QFile::encodeName(elsewhere).constData(), QFile::encodeName(target).constData()),
+                      0);
+            break;
+        case OtherOwner:
+            ASSERT_TRUE(writeBytes(target, {}));
+            if (::chown(QFile::encodeName(target).constData(), 65534, 65534) != 0) {
+                continue; // only the administrator can give a file away
+            }
+            break;
         }
         EXPECT_EQ(platform::probePath(target).state, row.probe) << row.what;
 
@@ -88,7 +120,12 @@ TEST_F(BadFileKinds, ReadersAndTheWriterComeBackAtOnce) {
         ASSERT_TRUE(appended.has_value()) << row.what << ": appending did not come back";
         EXPECT_EQ(*appended, row.appended) << row.what;
         // A link is never a way to write somewhere else.
-        EXPECT_FALSE(QFileInfo::exists(elsewhere)) << row.what;
+        if (row.kind == LinkToFile || row.kind == HardLink) {
+            EXPECT_EQ(readBytes(elsewhere), QByteArray("kept")) << row.what;
+            ASSERT_TRUE(QFile::remove(elsewhere));
+        } else {
+            EXPECT_FALSE(QFileInfo::exists(elsewhere)) << row.what;
+        }
         if (row.appended) {
             EXPECT_EQ(readBytes(target), QByteArray("\"a.trv\"\r\n")) << row.what;
         }

@@ -183,6 +183,14 @@ TEST_F(SharedBlockTest, SymlinkInPlaceOfTheBlockIsNotFollowed) {
 TEST_F(SharedBlockTest, UnusableOpensReportTheFailingStep) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("adir")));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pathOf("afifo")).constData(), 0600), 0);
+    // A block file with a second name: whatever is written would reach the other file too.
+    QFile other(dir.filePath(QStringLiteral("elsewhere")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.write(QByteArray(255, 'k'));
+    other.close();
+    ASSERT_EQ(::link(QFile::encodeName(other.fileName()).constData(),
+                     QFile::encodeName(pathOf("linked")).constData()),
+              0);
     const struct {
         std::string folder, name;
         OpenResult expected;
@@ -192,6 +200,7 @@ TEST_F(SharedBlockTest, UnusableOpensReportTheFailingStep) {
         {folder(), "../escape", OpenResult::CreateFailed},
         {folder(), "", OpenResult::CreateFailed},
         {folder(), "afifo", OpenResult::MapFailed},
+        {folder(), "linked", OpenResult::CreateFailed},
     };
     for (const auto& c : cases) {
         OpenOutcome opened = SharedBlock::open(c.folder, c.name, 255);
@@ -204,6 +213,8 @@ TEST_F(SharedBlockTest, UnusableOpensReportTheFailingStep) {
         EXPECT_EQ(opened.block.writeAndFlush(0, Bytes{1, 2}), 0u);
     }
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("missing"))));
+    ASSERT_TRUE(other.open(QIODevice::ReadOnly));
+    EXPECT_EQ(other.readAll(), QByteArray(255, 'k'));
 }
 
 TEST_F(SharedBlockTest, CloseIsIdempotentAndMovesHandOverTheView) {

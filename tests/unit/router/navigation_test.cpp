@@ -80,24 +80,36 @@ TEST(DecidePage, MediaWindowsAndPlaceholdersCarryWhatTheyNeed) {
     EXPECT_FALSE(decidePage(kLocn + "trva.trv", kLocn).module.has_value());
 }
 
-TEST(KeepLinks, MissingLinksLeaveTheirTargets) {
+TEST(KeepLinks, MissingOrForeignLinksLeaveTheirTargets) {
     const LinkTargets before{"s", "p", "n"};
+    const QString S = kLocn + "S.trv";
+    const QString P = "https://example.org/P.trv";
+    const QString N = "torvane://course/trv_cbt/trv2/N.trv";
     struct Row {
         QStringList links;
         LinkTargets expected;
     };
     const Row rows[] = {
         {{}, {"s", "p", "n"}},
-        {{"S"}, {"S", "p", "n"}},
-        {{"S", "P"}, {"S", "P", "n"}},
-        {{"S", "P", "N"}, {"S", "P", "N"}},
-        {{"S", "P", "N", "x", "y", "z"}, {"S", "P", "N"}},
+        {{S}, {S, "p", "n"}},
+        {{S, P}, {S, P, "n"}},
+        {{S, P, N}, {S, P, N}},
+        {{S, P, N, "x", "y", "z"}, {S, P, N}},
+        // Addresses of any other kind are no targets: a page cannot send the toolbar to local files or
+        // make it run script.
+        {{"file:///home/learner/notes.txt", P, N}, {"s", P, N}},
+        {{S, "javascript:fetch('/x?'+document.body.innerText)", N}, {S, "p", N}},
+        {{S, P, "data:text/html,<script>alert(1)</script>"}, {S, P, "n"}},
+        {{"blob:http://127.0.0.1/1234", "FILE:///etc/passwd", "about:blank"}, {"s", "p", "n"}},
+        {{"ftp://example.org/x", "chrome://settings", "view-source:http://x/"}, {"s", "p", "n"}},
+        {{"HTTP://127.0.0.1/trv_cbt/trv2/a.trv", "", "relative.trv"},
+         {"HTTP://127.0.0.1/trv_cbt/trv2/a.trv", "p", "n"}},
     };
     for (const Row& row : rows) {
         const auto kept = keepLinks(before, row.links);
-        EXPECT_EQ(kept.section, row.expected.section);
-        EXPECT_EQ(kept.previous, row.expected.previous);
-        EXPECT_EQ(kept.next, row.expected.next);
+        EXPECT_EQ(kept.section, row.expected.section) << row.links.join(' ').toStdString();
+        EXPECT_EQ(kept.previous, row.expected.previous) << row.links.join(' ').toStdString();
+        EXPECT_EQ(kept.next, row.expected.next) << row.links.join(' ').toStdString();
     }
 }
 
