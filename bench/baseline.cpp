@@ -1,12 +1,12 @@
 #include "baseline.h"
 
-#include <history/recordreader.h>
+#include <courselists/recordreader.h>
 
 namespace torvane::bench {
 
-using history::kTableCapacity;
-using history::trimSpaces;
-using history::upperText;
+using courselists::kTableCapacity;
+using courselists::trimSpaces;
+using courselists::upperText;
 
 namespace {
 
@@ -27,7 +27,7 @@ template <typename OnReference> void walkReferences(QStringView refs, OnReferenc
 
 } // namespace
 
-FoundRows literalSearch(const search::SearchTables& t, const QString& typed) {
+FoundRows literalSearch(const courselists::SearchTables& t, const QString& typed) {
     FoundRows out;
     const QString q = trimSpaces(typed).toString();
     if (q.isEmpty()) {
@@ -128,7 +128,7 @@ void literalNarrow(const std::vector<QString>& indexWord, const QString& typed,
 }
 
 std::vector<history::HistRow> literalHistory(const std::vector<QString>& records,
-                                             const history::PageTable& pages) {
+                                             const courselists::PageTable& pages) {
     std::vector<history::HistRow> rows;
     for (const QString& record : records) {
         const QStringView entry = trimSpaces(record);

@@ -6,9 +6,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <courselists/wordlists.h>
 #include <functional>
 #include <history/histlist.h>
-#include <search/wordlists.h>
 #include <vector>
 
 namespace torvane::bench {
@@ -19,7 +19,7 @@ struct FoundRows {
 };
 
 // cmdFTS_Click's search for what was typed (one or two words).
-FoundRows literalSearch(const search::SearchTables& tables, const QString& typed);
+FoundRows literalSearch(const courselists::SearchTables& tables, const QString& typed);
 
 // txtInput_Change's narrowing: every slot compared, each matching row added on its own.
 void literalNarrow(const std::vector<QString>& indexWord, const QString& typed,
@@ -28,6 +28,6 @@ void literalNarrow(const std::vector<QString>& indexWord, const QString& typed,
 // LoadHist's third phase: every history record searched for every page name. Empty page names are
 // passed over (the mended rule), and the list stops at 20000 rows, as the window's table does.
 std::vector<history::HistRow> literalHistory(const std::vector<QString>& records,
-                                             const history::PageTable& pages);
+                                             const courselists::PageTable& pages);
 
 } // namespace torvane::bench

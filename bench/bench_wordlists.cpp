@@ -33,7 +33,7 @@ const char* const kQueries[] = {"s", "st", "e t", "st re"};
 
 void BM_SearchFast(benchmark::State& state) {
     const QString typed = QString::fromLatin1(kQueries[state.range(0)]);
-    const search::SearchTables& t = course().tables;
+    const courselists::SearchTables& t = course().tables;
     std::size_t rows = 0;
     for (auto _ : state) {
         // What cmdFTS_Click does: the search, then the rows and the page behind each.

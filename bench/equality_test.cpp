@@ -12,7 +12,7 @@ namespace {
 
 using namespace torvane;
 
-bench::FoundRows fastSearch(const search::SearchTables& t, const search::SearchIndex& index,
+bench::FoundRows fastSearch(const courselists::SearchTables& t, const search::SearchIndex& index,
                             const QString& typed) {
     bench::FoundRows out;
     for (const int r : index.search(search::parseQuery(typed))) {
@@ -40,7 +40,7 @@ const char* const kTyped[] = {"", "  ", "s", "S", "st", "sta", "e", "zzz", " t "
 
 void expectSameResults(const bench::GenerateOptions& options, const QStringList& queries, int historyCheck) {
     const bench::GeneratedCourse course = bench::generateCourse(options);
-    const search::SearchTables& t = course.tables;
+    const courselists::SearchTables& t = course.tables;
 
     const search::SearchIndex index(t);
     for (const QString& typed : queries) {

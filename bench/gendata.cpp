@@ -25,7 +25,7 @@ QChar letter(QRandomGenerator& rng) {
 GeneratedCourse generateCourse(const GenerateOptions& o) {
     GeneratedCourse course;
     QRandomGenerator rng(o.seed);
-    search::SearchTables& t = course.tables;
+    courselists::SearchTables& t = course.tables;
     for (int k = 1; k <= o.pages; ++k) {
         QString name = pageName(k);
         if (o.awkward && k % 97 == 0) {

@@ -3,13 +3,13 @@
 // Word lists and histories of a chosen size, made up from a seed: the same data every run.
 
 #include <QString>
-#include <search/wordlists.h>
+#include <courselists/wordlists.h>
 #include <vector>
 
 namespace torvane::bench {
 
 struct GeneratedCourse {
-    search::SearchTables tables;
+    courselists::SearchTables tables;
     std::vector<QString> history; // records with their double quotes
 };
 

@@ -6,13 +6,13 @@
 #include <QUrl>
 #include <check.h>
 #include <cmath>
+#include <courselists/ansitext.h>
 #include <cstddef>
 #include <cstdint>
-#include <platform/ansitext.h>
-#include <shell/commandline.h>
+#include <secondcopy/commandline.h>
 
 using namespace torvane;
-using shell::JobKind;
+using secondcopy::JobKind;
 
 namespace {
 
@@ -25,11 +25,11 @@ bool staysInside(const QString& path) {
 }
 
 void checkPathBuffer(const QString& path) {
-    const QByteArray buffer = shell::pathBuffer(path);
-    FUZZ_CHECK(buffer.size() == shell::kPathBufferSize, QString::number(buffer.size()));
-    const qsizetype copied = std::min<qsizetype>(path.size(), shell::kPathBufferSize);
+    const QByteArray buffer = secondcopy::pathBuffer(path);
+    FUZZ_CHECK(buffer.size() == secondcopy::kPathBufferSize, QString::number(buffer.size()));
+    const qsizetype copied = std::min<qsizetype>(path.size(), secondcopy::kPathBufferSize);
     for (qsizetype i = 0; i < buffer.size(); ++i) {
-        const char expected = i < copied ? platform::ansiByte(path[i]).value_or('?') : '\0';
+        const char expected = i < copied ? courselists::ansiByte(path[i]).value_or('?') : '\0';
         FUZZ_CHECK(buffer[i] == expected, QStringLiteral("byte %1 of %2").arg(i).arg(fuzz::shown(path)));
     }
 }
@@ -55,7 +55,7 @@ void checkGeometry(int widthPixels, int heightPixels) {
                                    {s.widthPixels + 400, s.heightPixels + 400},
                                    {-300, -300}};
         for (const QPoint pointer : pointers) {
-            const shell::PopupGeometry g = shell::popupGeometry(
+            const secondcopy::PopupGeometry g = secondcopy::popupGeometry(
                 widthPixels, heightPixels, pointer, screenTwips, s.twipsPerPixelX, s.twipsPerPixelY);
             const QString where = QStringLiteral("%1x%2 at %3,%4 on %5x%6")
                                       .arg(widthPixels)
@@ -84,7 +84,7 @@ void checkGeometry(int widthPixels, int heightPixels) {
     }
 }
 
-void checkJob(const QString& line, const shell::SecondCopyJob& job) {
+void checkJob(const QString& line, const secondcopy::SecondCopyJob& job) {
     static const QRegularExpression plainName(QStringLiteral("\\A[A-Za-z0-9_-]+\\z"));
     FUZZ_CHECK((job.kind == JobKind::BringViewerToFront) == line.isEmpty(), fuzz::shown(line));
     switch (job.kind) {
@@ -131,7 +131,7 @@ void checkJob(const QString& line, const shell::SecondCopyJob& job) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString line = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const shell::SecondCopyJob job = shell::parseCommandLine(line);
+    const secondcopy::SecondCopyJob job = secondcopy::parseCommandLine(line);
     checkJob(line, job);
     checkPathBuffer(line);
     checkPathBuffer(QStringLiteral("/home/learner/.local/share/Parlenta/Kirvolt/TRV_CKTS/") + line);

@@ -4,12 +4,12 @@
 
 #include <QStringView>
 #include <check.h>
+#include <courselists/ansitext.h>
+#include <courselists/pagelist.h>
 #include <cstddef>
 #include <cstdint>
 #include <history/histlist.h>
-#include <history/pagelist.h>
 #include <history/pagematcher.h>
-#include <platform/ansitext.h>
 #include <vector>
 
 using namespace torvane;
@@ -29,9 +29,9 @@ QString folded(QStringView text) {
 }
 
 void checkEntries(QStringView text, const history::HistoryEntries& entries) {
-    FUZZ_CHECK(entries.records.size() <= static_cast<std::size_t>(history::kTableCapacity), QString());
+    FUZZ_CHECK(entries.records.size() <= static_cast<std::size_t>(courselists::kTableCapacity), QString());
     FUZZ_CHECK(!entries.overflow ||
-                   entries.records.size() == static_cast<std::size_t>(history::kTableCapacity),
+                   entries.records.size() == static_cast<std::size_t>(courselists::kTableCapacity),
                QString());
     FUZZ_CHECK(text.isEmpty() == entries.records.empty(), QString());
     qsizetype at = 0;
@@ -53,10 +53,10 @@ void checkProvisional(const std::vector<QString>& records) {
         FUZZ_CHECK(page.isEmpty() || (page.front() != QLatin1Char(' ') && page.back() != QLatin1Char(' ')),
                    fuzz::shown(page));
         // The record as the history file writes it, "name" CR LF, opens exactly that name.
-        const QStringView trimmed = history::trimSpaces(records[d]);
+        const QStringView trimmed = courselists::trimSpaces(records[d]);
         if (trimmed.size() >= 2 && trimmed.front() == QLatin1Char('"') &&
             trimmed.back() == QLatin1Char('"')) {
-            FUZZ_CHECK(page == history::trimSpaces(trimmed.mid(1, trimmed.size() - 2)),
+            FUZZ_CHECK(page == courselists::trimSpaces(trimmed.mid(1, trimmed.size() - 2)),
                        fuzz::shown(records[d]));
         }
     }
@@ -64,17 +64,17 @@ void checkProvisional(const std::vector<QString>& records) {
 
 // The history list by its definition: every non-blank record against every named page, in order.
 std::vector<history::HistRow> literalRows(const std::vector<QString>& records,
-                                          const history::PageTable& pages, int pageRecords) {
+                                          const courselists::PageTable& pages, int pageRecords) {
     std::vector<history::HistRow> rows;
     for (const QString& record : records) {
-        const QStringView entry = history::trimSpaces(record);
+        const QStringView entry = courselists::trimSpaces(record);
         if (entry.isEmpty()) {
             continue;
         }
         const QString haystack = folded(entry.mid(1));
         for (std::size_t w = 1;
              w <= static_cast<std::size_t>(pageRecords) && rows.size() < history::kMaxHistRows; ++w) {
-            const QStringView name = history::trimSpaces(pages.file[w]);
+            const QStringView name = courselists::trimSpaces(pages.file[w]);
             if (!name.isEmpty() && haystack.contains(folded(name))) {
                 rows.push_back(history::HistRow{pages.title[w], pages.file[w]});
             }
@@ -83,12 +83,12 @@ std::vector<history::HistRow> literalRows(const std::vector<QString>& records,
     return rows;
 }
 
-void checkMatched(const std::vector<QString>& records, const history::PageTable& pages, int pageRecords) {
+void checkMatched(const std::vector<QString>& records, const courselists::PageTable& pages, int pageRecords) {
     const std::vector<history::HistRow> rows = history::matchHistory(records, pages);
     FUZZ_CHECK(rows.size() <= history::kMaxHistRows, QString());
     if (records.size() * static_cast<std::size_t>(pageRecords) > kLiteralComparisons) {
         for (const history::HistRow& row : rows) {
-            FUZZ_CHECK(!history::trimSpaces(row.page).isEmpty(), fuzz::shown(row.text));
+            FUZZ_CHECK(!courselists::trimSpaces(row.page).isEmpty(), fuzz::shown(row.text));
         }
         return;
     }
@@ -111,15 +111,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArrayView pageBytes = split < 0 ? input : input.first(split);
     const QByteArrayView historyBytes = split < 0 ? QByteArrayView() : input.sliced(split + 1);
 
-    const QString historyText = platform::fromAnsi(historyBytes);
+    const QString historyText = courselists::fromAnsi(historyBytes);
     const history::HistoryEntries entries = history::splitHistory(historyText);
     checkEntries(historyText, entries);
     checkProvisional(entries.records);
 
     // As the window does: the titles only from a page list that was read to its end.
     // (One table for every input: 20001 slots made afresh each time would cost more than the reading.)
-    static history::PageTable pages;
-    const history::ListReadResult read = history::readPageList(platform::fromAnsi(pageBytes), pages);
+    static courselists::PageTable pages;
+    const courselists::ListReadResult read =
+        courselists::readPageList(courselists::fromAnsi(pageBytes), pages);
     if (!read.failed && !read.overflow) {
         checkMatched(entries.records, pages, read.records);
     }

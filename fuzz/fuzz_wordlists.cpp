@@ -5,13 +5,13 @@
 #include <QStringView>
 #include <algorithm>
 #include <check.h>
+#include <courselists/ansitext.h>
+#include <courselists/pagelist.h>
+#include <courselists/recordreader.h>
+#include <courselists/wordlists.h>
 #include <cstddef>
 #include <cstdint>
-#include <history/pagelist.h>
-#include <history/recordreader.h>
-#include <platform/ansitext.h>
 #include <search/searchengine.h>
-#include <search/wordlists.h>
 #include <vector>
 
 using namespace torvane;
@@ -20,8 +20,8 @@ namespace {
 
 std::vector<QStringView> framedRecords(QStringView text) {
     std::vector<QStringView> records;
-    const history::FramingResult framing =
-        history::forEachRecord(text, history::kTableCapacity, [&](int k, QStringView record) {
+    const courselists::FramingResult framing =
+        courselists::forEachRecord(text, courselists::kTableCapacity, [&](int k, QStringView record) {
             FUZZ_CHECK(k == static_cast<int>(records.size()) + 1, QString::number(k));
             records.push_back(record);
             return true;
@@ -50,8 +50,8 @@ bool isAsciiDigit(QChar c) {
 
 // What a 16-bit whole number field means, worked out from its digits rather than by scanning.
 void checkShortInt(QStringView field) {
-    const std::optional<int> parsed = history::parseShortInt(field);
-    const QStringView t = history::trimSpaces(field);
+    const std::optional<int> parsed = courselists::parseShortInt(field);
+    const QStringView t = courselists::trimSpaces(field);
     FUZZ_CHECK(t.isEmpty() || (t.front() != QLatin1Char(' ') && t.back() != QLatin1Char(' ')), QString());
     QStringView digits = t;
     bool negative = false;
@@ -82,14 +82,14 @@ void checkShortInt(QStringView field) {
 std::vector<int> referencesFromDigits(QStringView refs) {
     std::vector<int> numbers;
     for (const QStringView piece : refs.split(QLatin1Char('\t'))) {
-        QStringView digits = history::trimSpaces(piece);
+        QStringView digits = courselists::trimSpaces(piece);
         if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), isAsciiDigit)) {
             continue;
         }
         while (digits.size() > 1 && digits.front() == QLatin1Char('0')) {
             digits = digits.mid(1);
         }
-        if (digits.size() <= 5 && digits.toInt() <= history::kTableCapacity) {
+        if (digits.size() <= 5 && digits.toInt() <= courselists::kTableCapacity) {
             numbers.push_back(digits.toInt());
         }
     }
@@ -105,21 +105,21 @@ template <typename Table> void emptySlots(Table& table, int records) {
 }
 
 void checkPageList(QStringView text, const std::vector<QStringView>& records) {
-    static history::PageTable pages;
-    const history::ListReadResult read = history::readPageList(text, pages);
+    static courselists::PageTable pages;
+    const courselists::ListReadResult read = courselists::readPageList(text, pages);
     FUZZ_CHECK(read.records <= static_cast<int>(records.size()), QString::number(read.records));
     FUZZ_CHECK(read.failed || read.overflow || read.records == static_cast<int>(records.size()), QString());
     FUZZ_CHECK(pages.file[0].isEmpty() && pages.title[0].isEmpty(), QString());
 
     for (int k = 1; k <= read.records; ++k) {
         const QStringView record = records[static_cast<std::size_t>(k - 1)];
-        const history::PageRecord fields = history::splitPageRecord(record);
+        const courselists::PageRecord fields = courselists::splitPageRecord(record);
         const qsizetype tab = record.indexOf(QLatin1Char('\t'));
         if (tab >= 0) {
             checkShortInt(record.left(tab));
         }
         // A record is refused exactly when it has a TAB and its first field is not a 16-bit number.
-        FUZZ_CHECK(fields.valid == (tab < 0 || history::parseShortInt(record.left(tab)).has_value()),
+        FUZZ_CHECK(fields.valid == (tab < 0 || courselists::parseShortInt(record.left(tab)).has_value()),
                    fuzz::shown(record.toString()));
         FUZZ_CHECK(fields.valid || k == read.records, QString::number(k));
         FUZZ_CHECK(fields.valid != (read.failed && k == read.records), QString::number(k));
@@ -145,10 +145,10 @@ void checkPageList(QStringView text, const std::vector<QStringView>& records) {
 }
 
 void checkWordList(QStringView text, const std::vector<QStringView>& records) {
-    static search::WordTable words;
-    static search::WordTable wordsOnly(false);
-    const history::ListReadResult read = search::readWordList(text, words);
-    const history::ListReadResult readOnly = search::readWordList(text, wordsOnly);
+    static courselists::WordTable words;
+    static courselists::WordTable wordsOnly(false);
+    const courselists::ListReadResult read = courselists::readWordList(text, words);
+    const courselists::ListReadResult readOnly = courselists::readWordList(text, wordsOnly);
     FUZZ_CHECK(read.records == static_cast<int>(records.size()) && !read.failed, QString());
     FUZZ_CHECK(readOnly.records == read.records && wordsOnly.refs.empty(), QString());
     FUZZ_CHECK(words.text[0].isEmpty() && words.refs[0].isEmpty(), QString());
@@ -179,8 +179,8 @@ void checkWordList(QStringView text, const std::vector<QStringView>& records) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QString text =
-        platform::fromAnsi(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const QString text = courselists::fromAnsi(
+        QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     FUZZ_CHECK(text.size() == static_cast<qsizetype>(size), QString());
     const std::vector<QStringView> records = framedRecords(text);
     checkPageList(text, records);

@@ -3,8 +3,9 @@
 #
 #   scripts/bench-startup.sh [RUNS]        (default 5, after one warm-up run that is not counted)
 #
-# Each run starts the viewer, takes the time from the launch to the completion of the first contents
-# page, then opens every window once as a learner would (Search, Index, History, back to Contents by
+# Each run first starts the minimal program (bench/minimalviewer.cpp: one browser view, the same scheme,
+# the same first page, one script call) and takes the time from its launch to that page, then starts the
+# viewer, takes the time from the launch to the completion of the first contents page, then opens every window once as a learner would (Search, Index, History, back to Contents by
 # their access keys) and measures the memory of the viewer and of the browser engine's helper processes
 # it started. The viewer prints a trace line per completed page when TORVANE_TRACE is set; nothing else
 # in it is changed for the measurement. Caches stay warm between runs, and the per-user folders are
@@ -19,12 +20,14 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-5}
 build=${TORVANE_BENCH_BUILD:-$here/build-rel}
 exe=${TORVANE_BENCH_EXE:-$build/bin/torvane}
+minimal=${TORVANE_BENCH_MINIMAL:-$build/bin/bench_minimalviewer}
 screen=${TORVANE_BENCH_SCREEN:-1280x800}
 
 for tool in xdotool Xvfb awk; do
   command -v "$tool" >/dev/null || { echo "bench-startup.sh: $tool is missing (scripts/install-deps.sh)" >&2; exit 1; }
 done
 [ -x "$exe" ] || { echo "bench-startup.sh: no viewer at $exe; build it first" >&2; exit 1; }
+[ -x "$minimal" ] || { echo "bench-startup.sh: no minimal program at $minimal; build it first" >&2; exit 1; }
 
 # Everything below runs on a private X server of its own.
 if [ -z "${TORVANE_BENCH_DISPLAY_READY:-}" ]; then
@@ -115,6 +118,12 @@ contents='document-complete [^ ]*/trv_cbt/trv2/trv[a-g]\.trv$'
 results=$work/results
 : >"$results"
 for run in $(seq 0 "$runs"); do
+  trace=$work/minimal-$run.log
+  start=${EPOCHREALTIME/[.,]/}
+  "$minimal" 2>"$trace"
+  first=$(await "$trace" "$contents" 1)
+  minimal_ms=$((first - start / 1000))
+
   trace=$work/trace-$run.log
   start=${EPOCHREALTIME/[.,]/}
   setsid "$exe" 2>"$trace" &
@@ -132,11 +141,11 @@ for run in $(seq 0 "$runs"); do
   stop_viewer
 
   if [ "$run" -eq 0 ]; then
-    printf 'warm-up: first contents page %d ms, %d processes\n' "$startup_ms" "$count"
+    printf 'warm-up: first contents page %d ms (minimal program %d ms), %d processes\n' "$startup_ms" "$minimal_ms" "$count"
   else
-    printf 'run %d: first contents page %d ms; after every window: viewer %d MB, all %d processes %d MB RSS, %d MB PSS, %d MB anonymous\n' \
-      "$run" "$startup_ms" "$(mb "$main_rss")" "$count" "$(mb "$total_rss")" "$(mb "$total_pss")" "$(mb "$total_anon")"
-    echo "$startup_ms $main_rss $total_rss $total_pss $total_anon" >>"$results"
+    printf 'run %d: minimal program %d ms, first contents page %d ms; after every window: viewer %d MB, all %d processes %d MB RSS, %d MB PSS, %d MB anonymous\n' \
+      "$run" "$minimal_ms" "$startup_ms" "$(mb "$main_rss")" "$count" "$(mb "$total_rss")" "$(mb "$total_pss")" "$(mb "$total_anon")"
+    echo "$startup_ms $main_rss $total_rss $total_pss $total_anon $minimal_ms" >>"$results"
   fi
 done
 
@@ -152,6 +161,12 @@ summary() {
 echo
 echo "Over $runs runs ($exe, screen $screen, $(nproc) cores, load average $load_before before, $(cut -d' ' -f1-3 /proc/loadavg) after):"
 echo "  launch to first contents page completed (ms):     $(summary 1 1)"
+echo "  the same for the minimal program (ms):            $(summary 6 1)"
+median() {
+  sort -n -k"$1","$1" "$results" | awk -v c="$1" '{ v[NR] = $c } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+ratio=$(awk -v a="$(median 1)" -v b="$(median 6)" 'BEGIN { printf "%.2f", a / b }')
+echo "  viewer median / minimal program median:           $ratio"
 echo "  viewer process RSS after every window (MB):       $(summary 2 1024)"
 echo "  all processes RSS after every window (MB):        $(summary 3 1024)"
 echo "  all processes PSS after every window (MB):        $(summary 4 1024)"

@@ -10,10 +10,11 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
-  xvfb xauth xdotool x11-utils imagemagick nginx-light openbox openssl
+  libxml2-dev libgstreamer-plugins-base1.0-dev
+  xvfb xauth xdotool x11-utils imagemagick nginx-light openbox openssl time
   xfwm4 dbus-daemon weston xwayland qt6-wayland
   fonts-dejavu-core fonts-liberation
-  desktop-file-utils appstream librsvg2-bin
+  desktop-file-utils appstream librsvg2-bin dpkg-dev lintian
   g++-mingw-w64-x86-64-posix wine wine64
 )
 

@@ -1,38 +1,103 @@
-#include <QApplication>
-#include <QScreen>
+// The program: every copy takes the start-up steps first, with no window and no browser. The course
+// viewer and a popup picture are the viewer part's work, loaded only then; every other job of a second
+// copy is done here, in a small process.
+#include "ondemandboxes.h"
+#include "viewerentry.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLibrary>
 #include <platform/desktopwindowrules.h>
-#include <router/coursescheme.h>
-#include <shell/frmtrv.h>
-#include <shell/screenmessageboxes.h>
+#include <secondcopy/commandline.h>
+#include <secondcopy/jobs.h>
+#include <secondcopy/startup.h>
+
+namespace {
+
+using namespace torvane;
+
+QString commandLineOf(int argc, char** argv) {
+    QStringList words;
+    for (int i = 1; i < argc; ++i) {
+        words << QString::fromLocal8Bit(argv[i]);
+    }
+    return words.join(QLatin1Char(' '));
+}
+
+// The folder of the executable itself, links followed: the viewer part and the chapter tests lie there.
+QString programFolder(char** argv) {
+#ifdef Q_OS_LINUX
+    const QFileInfo self(QStringLiteral("/proc/self/exe"));
+    if (self.exists()) {
+        return QFileInfo(self.canonicalFilePath()).path();
+    }
+#endif
+    return QFileInfo(QString::fromLocal8Bit(argv[0])).canonicalPath();
+}
+
+int runViewerPart(int& argc, char** argv, secondcopy::StartUp& start, app::OnDemandBoxes& boxes) {
+    const QString path = programFolder(argv) + QLatin1Char('/') + QLatin1String(app::kViewerModule);
+    QLibrary part(path);
+    const auto entry = reinterpret_cast<app::ViewerEntry>(part.resolve(app::kViewerEntry));
+    if (entry == nullptr) {
+        boxes.show({QStringLiteral("Torvane cannot start: a part of it is missing or damaged.\n%1\n\nPlease "
+                                   "run Setup on the USB.")
+                        .arg(part.errorString()),
+                    base::mb::OKOnly | base::mb::Critical});
+        return 2;
+    }
+    return entry(argc, argv, start, boxes.application());
+}
+
+int runJob(int& argc, char** argv, secondcopy::StartUp& start, app::OnDemandBoxes& boxes) {
+    const QString line = start.commandLine();
+    const secondcopy::SecondCopyJob job = secondcopy::parseCommandLine(line);
+    if (job.kind == secondcopy::JobKind::Popup) {
+        return runViewerPart(argc, argv, start, boxes);
+    }
+    // The launch timers need an event loop; a box shown meanwhile waits for its end.
+    std::unique_ptr<QCoreApplication> loop;
+    if (QCoreApplication::instance() == nullptr) {
+        loop = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    secondcopy::JobServices services;
+    services.messageBoxes = &boxes;
+    services.programFolder = programFolder(argv);
+    services.appDataFolder = start.AppDataFolder;
+    services.programFilesFolder = start.ProgramFilesFolder;
+    services.end = [&start] {
+        start.links.closeLinks();
+        start.instanceLock.reset();
+        QCoreApplication::exit(0);
+    };
+    {
+        secondcopy::SecondCopy copy(start.links, std::move(services));
+        if (copy.run(job, line)) {
+            QCoreApplication::exec();
+        }
+    }
+    loop.reset();
+    boxes.showPending();
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    // The bundled course's scheme must be known before the browser engine starts.
-    torvane::router::registerCourseScheme();
     // The viewer finds the desktop's windows through X11: on XWayland under a Wayland session.
-    torvane::platform::chooseQpaPlatform();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Torvane"));
-
-    torvane::shell::ScreenMessageBoxes messageBoxes;
-    torvane::shell::ViewerServices services;
-    services.messageBoxes = &messageBoxes;
-    torvane::shell::frmTRV viewer(services);
-
-    switch (viewer.Form_Load()) {
-    case torvane::shell::frmTRV::Role::Stopped:
+    platform::chooseQpaPlatform();
+    app::OnDemandBoxes boxes(argc, argv);
+    secondcopy::StartServices services;
+    services.messageBoxes = &boxes;
+    services.commandLine = commandLineOf(argc, argv);
+    secondcopy::StartUp start(std::move(services));
+    switch (start.run()) {
+    case secondcopy::Role::Stopped:
         return 2;
-    case torvane::shell::frmTRV::Role::SecondCopy:
-        // A second copy carries out its command line; it lives on only while it waits for a tool or
-        // shows a popup picture, and never shows its own main window.
-        return viewer.runSecondCopy() ? QApplication::exec() : 0;
-    case torvane::shell::frmTRV::Role::FirstCopy:
+    case secondcopy::Role::FirstCopy:
+        return runViewerPart(argc, argv, start, boxes);
+    case secondcopy::Role::SecondCopy:
         break;
     }
-    // The viewer starts maximised, so that the window's size class is the screen's. Without a window
-    // manager nobody would carry out that wish: the window then covers the screen by itself.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        viewer.setGeometry(screen->availableGeometry());
-    }
-    viewer.showMaximized();
-    return QApplication::exec();
+    return runJob(argc, argv, start, boxes);
 }

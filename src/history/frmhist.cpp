@@ -2,28 +2,25 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QListView>
+#include <QStringListModel>
+#include <base/messageboxcodes.h>
 #include <cmath>
+#include <courselists/ansitext.h>
+#include <courselists/liststore.h>
 #include <history/frmhist.h>
 #include <history/historyfile.h>
-#include <history/rowlistmodel.h>
-#include <history/secondaryhost.h>
-#include <history/secondarylayout.h>
-#include <platform/ansitext.h>
 #include <platform/ownfiles.h>
+#include <secondary/secondaryhost.h>
+#include <secondary/secondarylayout.h>
 
 namespace torvane::history {
 
-namespace {
-
-constexpr int kOkOnly = 0;
-
-} // namespace
-
-frmHist::frmHist(SecondaryHost& host, QWidget* parent) : SecondaryWindow(host, Kind::History, parent) {
+frmHist::frmHist(secondary::SecondaryHost& host, QWidget* parent)
+    : secondary::SecondaryWindow(host, Kind::History, parent) {
     setObjectName(QStringLiteral("frmHist"));
     setWindowTitle(QStringLiteral("Torvane - History"));
 
-    model_ = new RowListModel(this);
+    model_ = new QStringListModel(this);
     makeResultList(model_, QRect(360, 480, 10215, 3570));
     orderTabs({lbResults});
     picHelp->raise();
@@ -35,7 +32,7 @@ frmHist::frmHist(SecondaryHost& host, QWidget* parent) : SecondaryWindow(host, K
 frmHist::~frmHist() = default;
 
 void frmHist::LoadHist() {
-    SecondaryHost& h = host();
+    secondary::SecondaryHost& h = host();
 
     // Phase 1: the history records. They are shown as they stand until the page list has given them
     // their titles, so the list starts afresh each time rather than piling up the records of every
@@ -46,27 +43,25 @@ void frmHist::LoadHist() {
     // Only the learner's own history file is listed: a link in its place (or a file that is not theirs)
     // is read as no history, as it is never written.
     if (!billDir.isEmpty() && h.fileThere(historyPath) && platform::isOwnFile(historyPath)) {
-        if (const std::optional<QByteArray> bytes = readWholeFile(historyPath)) {
-            HistoryEntries entries = splitHistory(platform::fromAnsi(*bytes));
+        if (const std::optional<QByteArray> bytes = courselists::readWholeFile(historyPath)) {
+            HistoryEntries entries = splitHistory(courselists::fromAnsi(*bytes));
             records = std::move(entries.records);
             if (entries.overflow) {
-                h.messageBox(QStringLiteral("Too many History entries!"), kOkOnly);
+                h.messageBox(QStringLiteral("Too many History entries!"), base::mb::OKOnly);
             }
         }
     }
     showRows(provisionalRows(records));
 
     // Phase 2: the page list. Any trouble with it leaves the provisional rows up.
-    const QString pageListPath = QDir(h.programFolder()).filePath(QString::fromLatin1(kPageListFileName));
-    if (h.fileThere(pageListPath)) {
-        if (const std::optional<QByteArray> bytes = readWholeFile(pageListPath)) {
-            PageTable pages;
-            const ListReadResult read = readPageList(platform::fromAnsi(*bytes), pages);
-            if (read.overflow) {
-                h.messageBox(QStringLiteral("Too many files!"), kOkOnly);
-            } else if (!read.failed) {
+    courselists::ListStore& lists = h.courseLists();
+    if (h.fileThere(lists.pageListPath())) {
+        if (const auto& read = lists.readPages()) {
+            if (read->overflow) {
+                h.messageBox(QStringLiteral("Too many files!"), base::mb::OKOnly);
+            } else if (!read->failed) {
                 // Phase 3: the titles.
-                showRows(matchHistory(records, pages));
+                showRows(matchHistory(records, lists.tables().pages));
             }
         }
     }
@@ -82,7 +77,7 @@ void frmHist::showRows(std::vector<HistRow> rows) {
         texts.push_back(std::move(row.text));
         rowPage_.push_back(std::move(row.page));
     }
-    model_->setRows(std::move(texts));
+    model_->setStringList(QStringList(texts.begin(), texts.end()));
 }
 
 void frmHist::lbResults_DblClick() {
@@ -90,7 +85,7 @@ void frmHist::lbResults_DblClick() {
     if (row < 0 || row >= static_cast<int>(rowPage_.size())) {
         return;
     }
-    const QString page = trimSpaces(rowPage_[static_cast<std::size_t>(row)]).toString();
+    const QString page = courselists::trimSpaces(rowPage_[static_cast<std::size_t>(row)]).toString();
     if (page.isEmpty()) {
         return;
     }

@@ -2,27 +2,29 @@
 
 #include <QString>
 #include <history/histlist.h>
-#include <history/secondarywindow.h>
+#include <secondary/secondarywindow.h>
 #include <vector>
 
 class QListView;
 
-namespace torvane::history {
+class QStringListModel;
 
-class RowListModel;
+namespace torvane::history {
 
 // The history window: lists the titles of the pages the learner has reached, oldest first, and reopens
 // the chosen one in the main window.
-class frmHist final : public SecondaryWindow {
+class frmHist final : public secondary::SecondaryWindow {
     Q_OBJECT
 public:
-    explicit frmHist(SecondaryHost& host, QWidget* parent = nullptr);
+    explicit frmHist(secondary::SecondaryHost& host, QWidget* parent = nullptr);
     ~frmHist() override;
 
     // Rebuilds the list from the history file (in the data folder) and the page list "files.trv" (in the
     // program's folder), then shows the window. Called each time the placeholder "hist.trv" completes.
     // Without a usable page list the rows are the history records themselves.
     void LoadHist();
+    // The history is read again at every opening.
+    void open(bool) override { LoadHist(); }
 
     // Opens the selected row's page in the main window and hides this window; nothing without a
     // selected row or for a row that names no page.
@@ -38,7 +40,7 @@ protected:
 private:
     void showRows(std::vector<HistRow> rows);
 
-    RowListModel* model_ = nullptr;
+    QStringListModel* model_ = nullptr;
     std::vector<QString> rowPage_;
 };
 

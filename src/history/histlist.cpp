@@ -7,18 +7,19 @@ namespace torvane::history {
 
 HistoryEntries splitHistory(QStringView text) {
     HistoryEntries entries;
-    const FramingResult framing = forEachRecord(text, kTableCapacity, [&](int, QStringView record) {
-        entries.records.push_back(record.toString());
-        return true;
-    });
+    const courselists::FramingResult framing =
+        courselists::forEachRecord(text, courselists::kTableCapacity, [&](int, QStringView record) {
+            entries.records.push_back(record.toString());
+            return true;
+        });
     entries.overflow = framing.overflow;
     return entries;
 }
 
 HistRow provisionalRow(const QString& record) {
-    QStringView page = trimSpaces(record);
+    QStringView page = courselists::trimSpaces(record);
     if (page.size() >= 2 && page.front() == QLatin1Char('"') && page.back() == QLatin1Char('"')) {
-        page = trimSpaces(page.mid(1, page.size() - 2));
+        page = courselists::trimSpaces(page.mid(1, page.size() - 2));
     }
     return HistRow{record, page.toString()};
 }
@@ -32,15 +33,15 @@ std::vector<HistRow> provisionalRows(const std::vector<QString>& records) {
     return rows;
 }
 
-std::vector<HistRow> matchHistory(const std::vector<QString>& records, const PageTable& pages) {
+std::vector<HistRow> matchHistory(const std::vector<QString>& records, const courselists::PageTable& pages) {
     // Page records with the same name (letter case aside) share one pattern; each pattern remembers its
     // page records in list order.
     std::vector<QString> patterns;
     std::vector<std::vector<int>> slotsOf;
     QHash<QString, int> patternOf;
-    const int lastSlot = std::min<int>(kTableCapacity, static_cast<int>(pages.file.size()) - 1);
+    const int lastSlot = std::min<int>(courselists::kTableCapacity, static_cast<int>(pages.file.size()) - 1);
     for (int w = 1; w <= lastSlot; ++w) {
-        const QStringView name = trimSpaces(pages.file[static_cast<std::size_t>(w)]);
+        const QStringView name = courselists::trimSpaces(pages.file[static_cast<std::size_t>(w)]);
         if (name.isEmpty()) {
             continue;
         }
@@ -62,7 +63,7 @@ std::vector<HistRow> matchHistory(const std::vector<QString>& records, const Pag
     std::vector<std::size_t> seenIn(patterns.size(), 0); // record number + 1 that last matched it
     std::vector<int> matchedSlots;
     for (std::size_t d = 0; d < records.size() && rows.size() < kMaxHistRows; ++d) {
-        const QStringView entry = trimSpaces(records[d]);
+        const QStringView entry = courselists::trimSpaces(records[d]);
         if (entry.isEmpty()) {
             continue;
         }

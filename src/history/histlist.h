@@ -4,7 +4,7 @@
 
 #include <QString>
 #include <QStringView>
-#include <history/pagelist.h>
+#include <courselists/pagelist.h>
 #include <vector>
 
 namespace torvane::history {
@@ -31,7 +31,7 @@ HistRow provisionalRow(const QString& record);
 std::vector<HistRow> provisionalRows(const std::vector<QString>& records);
 
 // The most rows the list holds: the window keeps the page of each row in a table of 20000 slots.
-inline constexpr std::size_t kMaxHistRows = kTableCapacity;
+inline constexpr std::size_t kMaxHistRows = courselists::kTableCapacity;
 
 // The history list proper. In history order, each record that is not blank gives one row for every
 // page record whose page name occurs in the record from its second character on (the first is the
@@ -40,6 +40,6 @@ inline constexpr std::size_t kMaxHistRows = kTableCapacity;
 // Page records with a blank name are passed over and the pages after them still count: the page
 // list may hold empty records, and stopping at the first one would hide every page after it.
 // At most kMaxHistRows rows; the rest of a longer list is left out.
-std::vector<HistRow> matchHistory(const std::vector<QString>& records, const PageTable& pages);
+std::vector<HistRow> matchHistory(const std::vector<QString>& records, const courselists::PageTable& pages);
 
 } // namespace torvane::history

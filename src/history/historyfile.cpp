@@ -1,5 +1,5 @@
+#include <courselists/ansitext.h>
 #include <history/historyfile.h>
-#include <platform/ansitext.h>
 #include <platform/ownfiles.h>
 
 namespace torvane::history {
@@ -8,7 +8,7 @@ namespace {
 
 bool needsEscape(QChar c) {
     return c == QLatin1Char('"') || c.unicode() < 0x20 || c.unicode() == 0x7F ||
-           !platform::ansiByte(c).has_value();
+           !courselists::ansiByte(c).has_value();
 }
 
 void appendPercentEncoded(QByteArray& out, QStringView chars) {
@@ -40,7 +40,7 @@ QByteArray historyRecord(const QString& pageName) {
         } else if (needsEscape(c)) {
             appendPercentEncoded(record, QStringView(pageName).mid(i, 1));
         } else {
-            record.append(*platform::ansiByte(c));
+            record.append(*courselists::ansiByte(c));
         }
     }
     record.append("\"\r\n");

@@ -21,12 +21,4 @@ QByteArray historyRecord(const QString& pageName);
 // was lost (no data folder, a full disk, a locked file...); the caller carries on either way.
 bool AppendHistory(const QString& billDir, const QString& pageName);
 
-// Whether the answer to the quit question ("Do you want to quit?", Yes and No) ends the program and
-// deletes the history file. Of the answers, anything but No (7) counts as Yes; a question that could
-// not be shown was never answered and ends nothing.
-inline bool quitConfirmed(const std::optional<int>& answer) {
-    constexpr int kNo = 7;
-    return answer.has_value() && *answer != kNo;
-}
-
 } // namespace torvane::history

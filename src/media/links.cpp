@@ -1,5 +1,5 @@
 #include <QFile>
-#include <QtDebug>
+#include <base/trace.h>
 #include <media/links.h>
 
 namespace torvane::media {
@@ -40,6 +40,11 @@ void Links::writeEndFlag(std::int32_t value) {
     kirvoltEnd().writeAndFlush(0, littleEndian);
 }
 
+void Links::clearHandOff() {
+    const std::array<std::uint8_t, 255> zeros{};
+    kirvoltName().writeAndFlush(0, zeros);
+}
+
 void Links::closeLinks() {
     for (platform::SharedBlock& block : blocks_)
         block.close();
@@ -56,8 +61,9 @@ Links openLinks(const QString& folder, const MessageSink& messageSink) {
         const QString message = userMessageFor(outcome.result);
         if (message.isEmpty())
             continue;
-        qWarning().noquote() << "Shared block" << QString::fromUtf8(spec.name.data(), spec.name.size())
-                             << "unavailable:" << QString::fromStdString(outcome.reason);
+        qCWarning(base::lcTorvane).noquote()
+            << "Shared block" << QString::fromUtf8(spec.name.data(), spec.name.size())
+            << "unavailable:" << QString::fromStdString(outcome.reason);
         if (messageSink)
             messageSink(message);
     }

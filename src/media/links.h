@@ -44,6 +44,8 @@ public:
     // Tells the simulator whether the viewer is ending (1) or running (0): the value as 32-bit
     // little-endian, cut to the size of "KirvoltEnd", flushed at once.
     void writeEndFlag(std::int32_t value);
+    // Ends a hand-off: "KirvoltName" cleared with 255 zero bytes, flushed.
+    void clearHandOff();
     // Unmaps and closes the blocks in table order. Safe to call more than once.
     void closeLinks();
 

@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
+#include <base/messageboxcodes.h>
 #include <media/companionpicture.h>
 #include <media/viewerlink.h>
 #include <media/withfile.h>
@@ -9,10 +10,7 @@
 
 namespace torvane::media {
 
-namespace {
-constexpr int kQuitStyle = 4 | 32 | 65536; // Yes/No, question, foreground
-constexpr int kYes = 6;
-} // namespace
+namespace {} // namespace
 
 withfile::withfile(ViewerLink& viewer)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool),
@@ -71,9 +69,9 @@ void withfile::mouseDown(Qt::MouseButton button, bool onPicture) {
     if (button != Qt::RightButton) {
         return;
     }
-    const auto answer = viewer_.msgBoxAt(QStringLiteral("Are you sure you want to quit?"), kQuitStyle,
-                                         QStringLiteral("Torvane"), this, -150, 80);
-    if (answer == kYes) {
+    const auto answer = viewer_.msgBoxAt(QStringLiteral("Are you sure you want to quit?"),
+                                         base::mb::QuitStyle, QStringLiteral("Torvane"), this, -150, 80);
+    if (answer == base::mb::Yes) {
         viewer_.ShutOffTRV();
         if (onPicture) {
             viewer_.setFromWithfile();

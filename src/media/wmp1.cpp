@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QSlider>
 #include <QToolButton>
+#include <base/timing.h>
 #include <media/mediaurl.h>
 #include <media/wmp1.h>
 
@@ -96,6 +97,9 @@ WMP1::WMP1(QWidget* parent, UrlResolver resolver)
     setAttribute(Qt::WA_OpaquePaintEvent);
     silentClock_.setSingleShot(true);
     connect(&silentClock_, &QTimer::timeout, this, &WMP1::onSilentClockEnd);
+    loadGiveUp_.setSingleShot(true);
+    loadGiveUp_.setInterval(base::kMediaLoadGiveUpMs);
+    connect(&loadGiveUp_, &QTimer::timeout, this, &WMP1::onLoadGiveUp);
     buildControlRow();
     // Hidden explicitly, so that showing the parent does not show the control before it is asked to.
     applyVisibility();
@@ -146,10 +150,12 @@ void WMP1::setURL(const QString& url) {
     url_ = url;
     resetSilentClock();
     playRequested_ = false;
+    loadAbandoned_ = false;
     frame_ = QVideoFrame();
     engine(); // before the audio output is chosen for it
     chooseAudioOutput();
     engine_->player.setSource(resolver_(url));
+    loadGiveUp_.start();
     update();
     scheduleStateCheck();
 }
@@ -164,6 +170,9 @@ void WMP1::setUiMode(const QString& mode) {
 }
 
 int WMP1::playState() const {
+    if (loadAbandoned_) {
+        return wmppsStopped;
+    }
     if (silentClock_.isActive()) {
         return wmppsPlaying;
     }
@@ -179,7 +188,7 @@ int WMP1::playState() const {
 }
 
 void WMP1::play() {
-    if (source().isEmpty()) {
+    if (source().isEmpty() || loadAbandoned_) {
         return;
     }
     playRequested_ = true;
@@ -323,6 +332,15 @@ void WMP1::resetSilentClock() {
 
 // Qt reports a change of playback state and of media status one after the other; reporting once both
 // have arrived keeps transient mixtures (such as "stopped" just before "media ended") out of the signal.
+void WMP1::onLoadGiveUp() {
+    if (!engine_ || engine_->player.mediaStatus() != QMediaPlayer::LoadingMedia) {
+        return;
+    }
+    loadAbandoned_ = true;
+    engine_->player.stop();
+    scheduleStateCheck();
+}
+
 void WMP1::scheduleStateCheck() {
     if (stateCheckPending_) {
         return;

@@ -110,6 +110,7 @@ private:
     void resetSilentClock();
     void scheduleStateCheck();
     void checkState();
+    void onLoadGiveUp();
 
     UrlResolver resolver_;
     QString url_;
@@ -125,6 +126,10 @@ private:
     QTimer silentClock_;
     qint64 silentLeftMs_ = -1;
     bool silentEnded_ = false;
+
+    // Runs while media loads; media still loading when it ends counts as broken.
+    QTimer loadGiveUp_;
+    bool loadAbandoned_ = false;
 
     QWidget* controlRow_ = nullptr;
     QSlider* positionSlider_ = nullptr;

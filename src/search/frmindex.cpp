@@ -3,28 +3,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <base/messageboxcodes.h>
 #include <cmath>
-#include <history/recordreader.h>
-#include <history/secondaryhost.h>
-#include <history/secondarylayout.h>
-#include <platform/ansitext.h>
+#include <courselists/liststore.h>
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
-#include <search/wordlists.h>
+#include <secondary/secondaryhost.h>
+#include <secondary/secondarylayout.h>
 
 namespace torvane::search {
 
-using history::twipsRect;
+using secondary::twipsRect;
 
-namespace {
-
-constexpr int kOkOnly = 0;
-constexpr int kExclamation = 48;
-
-} // namespace
-
-frmIndex::frmIndex(history::SecondaryHost& host, QWidget* parent)
-    : SecondaryWindow(host, Kind::Index, parent), words_(kTableCapacity + 1) {
+frmIndex::frmIndex(secondary::SecondaryHost& host, QWidget* parent)
+    : SecondaryWindow(host, Kind::Index, parent), words_(courselists::kTableCapacity + 1) {
     setObjectName(QStringLiteral("frmIndex"));
     setWindowTitle(QStringLiteral("Torvane - Index"));
 
@@ -54,30 +46,33 @@ frmIndex::frmIndex(history::SecondaryHost& host, QWidget* parent)
 frmIndex::~frmIndex() = default;
 
 void frmIndex::LoadWords() {
-    history::SecondaryHost& h = host();
-    const QString path = QDir(h.programFolder()).filePath(QString::fromLatin1(kWordListFileName));
+    secondary::SecondaryHost& h = host();
+    courselists::ListStore& lists = h.courseLists();
+    const QString path = lists.wordListPath();
     if (h.fileThere(path)) {
-        const std::optional<QByteArray> bytes = history::readWholeFile(path);
-        if (!bytes) {
+        const auto& read = lists.readWords();
+        if (!read) {
             // The window still opens, with the words it holds; the learner learns why the index is empty.
             h.messageBox(
                 QStringLiteral("The word list could not be read:\n%1").arg(QDir::toNativeSeparators(path)),
-                kOkOnly + kExclamation);
+                base::mb::OKOnly + base::mb::Exclamation);
         } else {
-            WordTable table(false);
-            if (readWordList(platform::fromAnsi(*bytes), table).overflow) {
-                h.messageBox(QStringLiteral("Too many words!"), kOkOnly);
+            if (read->overflow) {
+                h.messageBox(QStringLiteral("Too many words!"), base::mb::OKOnly);
             }
-            // Slots no record filled keep what they held, as with the search window's tables.
-            for (std::size_t slot = 1; slot < table.text.size(); ++slot) {
-                if (!table.text[slot].isEmpty()) {
-                    words_[slot] = std::move(table.text[slot]);
-                }
-            }
+            words_ = lists.tables().words.text;
             filter_ = IndexFilter(words_);
         }
     }
     showWindow();
+}
+
+void frmIndex::open(bool firstTime) {
+    if (firstTime) {
+        LoadWords();
+    } else {
+        showWindow();
+    }
 }
 
 void frmIndex::txtInput_Change() {
@@ -97,11 +92,9 @@ void frmIndex::lbResults_DblClick() {
     HandOver(host().mainWindow());
     HandOver(search);
     if (search != nullptr) {
-        search->txtInput->setText(word);
         // The search window may never have been opened in this run: its lists are loaded now, and its
         // own first opening will not load them again.
-        search->ensureLoaded();
-        search->cmdFTS_Click();
+        search->searchFor(word);
     }
     host().navigate(host().fileLocn() + QStringLiteral("search.trv"));
     hide();

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <history/secondarywindow.h>
 #include <search/indexfilter.h>
+#include <secondary/secondarywindow.h>
 #include <vector>
 
 class QLabel;
@@ -15,14 +15,15 @@ class frmSearch;
 
 // The word index window: lists the course's words, narrowed as the learner types; choosing a word
 // searches for it and shows the search window with the result.
-class frmIndex final : public history::SecondaryWindow {
+class frmIndex final : public secondary::SecondaryWindow {
     Q_OBJECT
 public:
-    explicit frmIndex(history::SecondaryHost& host, QWidget* parent = nullptr);
+    explicit frmIndex(secondary::SecondaryHost& host, QWidget* parent = nullptr);
     ~frmIndex() override;
 
     // Loads the words of "words.trv" (the first opening of "index.trv" in a run), then shows the window.
     void LoadWords();
+    void open(bool firstTime) override;
 
     // Narrows the list to the words that begin with the text of txtInput; runs on every change of it.
     void txtInput_Change();

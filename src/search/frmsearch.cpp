@@ -1,37 +1,22 @@
-#include <QDir>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QStringListModel>
+#include <base/keycodes.h>
+#include <base/messageboxcodes.h>
 #include <cmath>
-#include <history/recordreader.h>
-#include <history/rowlistmodel.h>
-#include <history/secondaryhost.h>
-#include <history/secondarylayout.h>
-#include <platform/ansitext.h>
-#include <platform/trace.h>
 #include <search/frmsearch.h>
+#include <secondary/secondaryhost.h>
+#include <secondary/secondarylayout.h>
 
 namespace torvane::search {
 
-using history::twipsRect;
+using secondary::twipsRect;
 
-namespace {
-
-constexpr int kOkOnly = 0;
-constexpr int kKeyEnter = 13;
-
-// Which list was read from where, for the trace hook.
-const ListReadResult& traced(const QString& path, const ListReadResult& read) {
-    platform::trace("list-read", QStringLiteral("%1 %2").arg(path).arg(read.records).toStdString());
-    return read;
-}
-
-} // namespace
-
-frmSearch::frmSearch(history::SecondaryHost& host, QWidget* parent)
-    : SecondaryWindow(host, Kind::Search, parent), tables_(std::make_unique<SearchTables>()) {
+frmSearch::frmSearch(secondary::SecondaryHost& host, QWidget* parent)
+    : SecondaryWindow(host, Kind::Search, parent) {
     setObjectName(QStringLiteral("frmSearch"));
     setWindowTitle(QStringLiteral("Torvane - Search"));
 
@@ -52,7 +37,7 @@ frmSearch::frmSearch(history::SecondaryHost& host, QWidget* parent)
     lblFound->setObjectName(QStringLiteral("lblFound"));
     lblFound->setGeometry(twipsRect(7680, 1320, 2175, 375));
 
-    model_ = new history::RowListModel(this);
+    model_ = new QStringListModel(this);
     makeResultList(model_, QRect(360, 1680, 10215, 2400));
 
     orderTabs({txtInput, cmdFTS, lbResults});
@@ -68,28 +53,23 @@ void frmSearch::ensureLoaded() {
         return;
     }
     loaded_ = true;
-    history::SecondaryHost& h = host();
-    const QDir folder(h.programFolder());
-
+    secondary::SecondaryHost& h = host();
+    courselists::ListStore& lists = h.courseLists();
     // A missing list is passed over silently; a bad "files.trv" record ends that list only, and the
     // words are read all the same.
-    const QString pagesPath = folder.filePath(QString::fromLatin1(history::kPageListFileName));
-    if (h.fileThere(pagesPath)) {
-        if (const std::optional<QByteArray> bytes = history::readWholeFile(pagesPath)) {
-            if (traced(pagesPath, history::readPageList(platform::fromAnsi(*bytes), tables_->pages))
-                    .overflow) {
-                h.messageBox(QStringLiteral("Too many files!"), kOkOnly);
-            }
+    if (h.fileThere(lists.pageListPath())) {
+        const auto& read = lists.readPages();
+        if (read && read->overflow) {
+            h.messageBox(QStringLiteral("Too many files!"), base::mb::OKOnly);
         }
     }
-    const QString wordsPath = folder.filePath(QString::fromLatin1(kWordListFileName));
-    if (h.fileThere(wordsPath)) {
-        if (const std::optional<QByteArray> bytes = history::readWholeFile(wordsPath)) {
-            if (traced(wordsPath, readWordList(platform::fromAnsi(*bytes), tables_->words)).overflow) {
-                h.messageBox(QStringLiteral("Too many words!"), kOkOnly);
-            }
+    if (h.fileThere(lists.wordListPath())) {
+        const auto& read = lists.readWords();
+        if (read && read->overflow) {
+            h.messageBox(QStringLiteral("Too many words!"), base::mb::OKOnly);
         }
     }
+    tables_ = &lists.tables();
     index_ = SearchIndex(*tables_);
 }
 
@@ -98,12 +78,26 @@ void frmSearch::LoaderUp() {
     showWindow();
 }
 
+void frmSearch::open(bool firstTime) {
+    if (firstTime) {
+        LoaderUp();
+    } else {
+        showWindow();
+    }
+}
+
+void frmSearch::searchFor(const QString& word) {
+    ensureLoaded();
+    txtInput->setText(word);
+    cmdFTS_Click();
+}
+
 void frmSearch::cmdFTS_Click() {
     const SearchQuery query = parseQuery(txtInput->text());
     if (query.wordCount == 0) {
         return; // the list and the count line keep what they show
     }
-    const std::vector<int> found = index_.search(query);
+    const std::vector<int> found = tables_ != nullptr ? index_.search(query) : std::vector<int>{};
     std::vector<QString> rows;
     rows.reserve(found.size());
     foundPage_.clear();
@@ -112,7 +106,7 @@ void frmSearch::cmdFTS_Click() {
         rows.push_back(tables_->pages.title[static_cast<std::size_t>(r)] + QLatin1Char(' '));
         foundPage_.push_back(tables_->pages.file[static_cast<std::size_t>(r)]);
     }
-    model_->setRows(std::move(rows));
+    model_->setStringList(QStringList(rows.begin(), rows.end()));
     lblFound->setText(foundPagesLine(found.size()));
 }
 
@@ -128,7 +122,7 @@ void frmSearch::lbResults_DblClick() {
 }
 
 bool frmSearch::controlKeyDown(QObject* control, int& keyCode, int) {
-    if (keyCode != kKeyEnter) {
+    if (keyCode != base::vk::Enter) {
         return false;
     }
     if (control == txtInput) {

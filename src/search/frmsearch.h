@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QString>
-#include <history/secondarywindow.h>
+#include <courselists/liststore.h>
+#include <courselists/wordlists.h>
 #include <memory>
 #include <search/searchengine.h>
-#include <search/wordlists.h>
+#include <secondary/secondarywindow.h>
 #include <vector>
 
 class QLabel;
@@ -12,18 +13,16 @@ class QLineEdit;
 class QListView;
 class QPushButton;
 
-namespace torvane::history {
-class RowListModel;
-}
+class QStringListModel;
 
 namespace torvane::search {
 
 // The full-text search window: finds the course pages that hold one word, or two words together, and
 // opens one of them in the main window.
-class frmSearch final : public history::SecondaryWindow {
+class frmSearch final : public secondary::SecondaryWindow {
     Q_OBJECT
 public:
-    explicit frmSearch(history::SecondaryHost& host, QWidget* parent = nullptr);
+    explicit frmSearch(secondary::SecondaryHost& host, QWidget* parent = nullptr);
     ~frmSearch() override;
 
     // Loads the word lists if this run has not loaded them yet, then shows the window. The navigation
@@ -33,6 +32,10 @@ public:
     // calls it before searching for a word, which may come before the search window's first opening.
     void ensureLoaded();
     bool loaded() const { return loaded_; }
+    void open(bool firstTime) override;
+    // Searches for `word` as if the learner had typed it and pressed Search, loading the lists first if
+    // this run has not (the index window's double-click).
+    void searchFor(const QString& word);
 
     // Searches for the text of txtInput (the Search button; Enter in the text box; the index window).
     void cmdFTS_Click();
@@ -46,7 +49,8 @@ public:
 
     // The page file name behind each result row (FoundPage; row r in slot r).
     const std::vector<QString>& FoundPage() const { return foundPage_; }
-    const SearchTables& tables() const { return *tables_; }
+    // The course's tables; only once the lists are loaded.
+    const courselists::SearchTables& tables() const { return *tables_; }
 
 protected:
     QWidget* firstFocus() const override;
@@ -54,10 +58,10 @@ protected:
     bool controlKeyDown(QObject* control, int& keyCode, int shift) override;
 
 private:
-    std::unique_ptr<SearchTables> tables_;
+    const courselists::SearchTables* tables_ = nullptr; // the course's, once loaded
     SearchIndex index_;
     bool loaded_ = false;
-    history::RowListModel* model_ = nullptr;
+    QStringListModel* model_ = nullptr;
     std::vector<QString> foundPage_;
 };
 

@@ -1,4 +1,4 @@
-#include <history/recordreader.h>
+#include <courselists/recordreader.h>
 #include <search/indexfilter.h>
 
 namespace torvane::search {
@@ -10,13 +10,13 @@ QString foundWordsLine(std::size_t rows) {
 IndexFilter::IndexFilter(const std::vector<QString>& words) {
     std::vector<QString> keys(words.size());
     for (std::size_t slot = 1; slot < words.size(); ++slot) {
-        keys[slot] = history::upperText(words[slot]);
+        keys[slot] = courselists::upperText(words[slot]);
     }
     order_ = PrefixOrder(std::move(keys));
 }
 
 std::vector<int> IndexFilter::narrow(QStringView typed) const {
-    return order_.slotsWithPrefix(history::upperText(history::trimSpaces(typed)));
+    return order_.slotsWithPrefix(courselists::upperText(courselists::trimSpaces(typed)));
 }
 
 void IndexModel::setWords(const std::vector<QString>* words) {

@@ -1,10 +1,10 @@
 #include <QHash>
-#include <history/recordreader.h>
+#include <courselists/recordreader.h>
 #include <search/searchengine.h>
 
 namespace torvane::search {
 
-using history::trimSpaces;
+using courselists::trimSpaces;
 
 namespace {
 
@@ -21,7 +21,7 @@ std::optional<int> referenceNumber(QStringView piece) {
             return std::nullopt;
         }
         value = value * 10 + (c.unicode() - u'0');
-        if (value > kTableCapacity) {
+        if (value > courselists::kTableCapacity) {
             return std::nullopt; // stops before the value could grow past an int
         }
     }
@@ -67,7 +67,7 @@ QString foundPagesLine(std::size_t rows) {
     return QStringLiteral("Found:  %1 pages").arg(rows);
 }
 
-SearchIndex::SearchIndex(const SearchTables& tables) {
+SearchIndex::SearchIndex(const courselists::SearchTables& tables) {
     const std::size_t slotCount = tables.words.text.size();
     std::vector<QString> keys(slotCount);
     refStart_.assign(slotCount + 1, 0);
@@ -78,7 +78,7 @@ SearchIndex::SearchIndex(const SearchTables& tables) {
         if (word.isEmpty()) {
             continue;
         }
-        keys[w] = history::upperText(word);
+        keys[w] = courselists::upperText(word);
         if (withRefs) {
             const std::vector<int> numbers = parseReferences(tables.words.refs[w]);
             refs_.insert(refs_.end(), numbers.begin(), numbers.end());
@@ -88,7 +88,7 @@ SearchIndex::SearchIndex(const SearchTables& tables) {
     words_ = PrefixOrder(std::move(keys));
 
     QHash<QString, int> idOf;
-    pageId_.assign(kTableCapacity + 1, -1);
+    pageId_.assign(courselists::kTableCapacity + 1, -1);
     const std::size_t pages = std::min<std::size_t>(tables.pages.file.size(), pageId_.size());
     for (std::size_t r = 1; r < pages; ++r) {
         const QString& file = tables.pages.file[r];
@@ -107,7 +107,7 @@ std::vector<int> SearchIndex::matchingWords(QStringView word) const {
     if (word.isEmpty()) {
         return {};
     }
-    return words_.slotsWithPrefix(history::upperText(word));
+    return words_.slotsWithPrefix(courselists::upperText(word));
 }
 
 std::vector<int> SearchIndex::search(const SearchQuery& query) const {

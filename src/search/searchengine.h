@@ -4,8 +4,8 @@
 
 #include <QString>
 #include <QStringView>
+#include <courselists/wordlists.h>
 #include <search/prefixorder.h>
-#include <search/wordlists.h>
 #include <vector>
 
 namespace torvane::search {
@@ -34,7 +34,7 @@ public:
     SearchIndex() = default;
     // Prepares the lookups over `tables` (the word keys, the parsed references and one number per
     // distinct page file name). Later changes to `tables` are not seen.
-    explicit SearchIndex(const SearchTables& tables);
+    explicit SearchIndex(const courselists::SearchTables& tables);
 
     // The word records a search word matches: the word, spaces around it removed, begins with the search
     // word, without regard to case. In table order.

@@ -8,17 +8,18 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
+#include <base/timing.h>
+#include <base/toolbar.h>
+#include <base/twips.h>
 #include <history/frmhist.h>
-#include <history/secondarylayout.h>
 #include <media/frmpopup.h>
 #include <media/withfile.h>
 #include <media/wmp1.h>
 #include <platform/instancelock.h>
-#include <platform/timing.h>
-#include <platform/twips.h>
 #include <router/coursescheme.h>
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
+#include <secondary/secondarylayout.h>
 #include <shell/frmsplsh.h>
 #include <shell/frmtrv.h>
 #include <shell/helppicture.h>
@@ -32,23 +33,6 @@ constexpr int kDesignLeft = 1560;
 constexpr int kDesignTop = 1950;
 constexpr int kDesignClientWidth = 14520;
 constexpr int kDesignClientHeight = 11115;
-
-struct ToolbarButton {
-    const char* name;
-    const char* caption;
-};
-constexpr std::array<ToolbarButton, 10> kMainToolbar{{
-    {"cmdCont", "&Contents"},
-    {"cmdPrint", "&Print"},
-    {"cmdSearch", "&Search"},
-    {"cmdBack", "&Back"},
-    {"cmdPrev", "&<<"},
-    {"cmdNext", "&>>"},
-    {"cmdHist", "His&tory"},
-    {"cmdCalc", "C&alc"},
-    {"cmdHelp", "&Help"},
-    {"cmdSecn", "Sectio&n"},
-}};
 
 // The address of the top-level document and the addresses of its links, read in a world of the
 // viewer's own so that page scripts cannot interfere.
@@ -86,12 +70,12 @@ frmTRV::frmTRV(ViewerServices services) : QWidget(nullptr), services_(std::move(
         services_.environment = platform::systemEnvironment();
     }
     buildWindow();
-    frmSearch_ = std::make_unique<search::frmSearch>(static_cast<history::SecondaryHost&>(*this));
-    frmIndex_ = std::make_unique<search::frmIndex>(static_cast<history::SecondaryHost&>(*this));
-    frmHist_ = std::make_unique<history::frmHist>(static_cast<history::SecondaryHost&>(*this));
-    for (history::SecondaryWindow* window : {static_cast<history::SecondaryWindow*>(frmSearch_.get()),
-                                             static_cast<history::SecondaryWindow*>(frmIndex_.get()),
-                                             static_cast<history::SecondaryWindow*>(frmHist_.get())}) {
+    frmSearch_ = std::make_unique<search::frmSearch>(static_cast<secondary::SecondaryHost&>(*this));
+    frmIndex_ = std::make_unique<search::frmIndex>(static_cast<secondary::SecondaryHost&>(*this));
+    frmHist_ = std::make_unique<history::frmHist>(static_cast<secondary::SecondaryHost&>(*this));
+    for (secondary::SecondaryWindow* window : {static_cast<secondary::SecondaryWindow*>(frmSearch_.get()),
+                                               static_cast<secondary::SecondaryWindow*>(frmIndex_.get()),
+                                               static_cast<secondary::SecondaryWindow*>(frmHist_.get())}) {
         window->setPeers(frmSearch_.get(), frmIndex_.get(), frmHist_.get());
     }
 }
@@ -107,8 +91,8 @@ frmTRV::~frmTRV() {
 void frmTRV::buildWindow() {
     setObjectName(QStringLiteral("frmTRV"));
     setWindowTitle(QStringLiteral("   Torvane"));
-    resize(platform::twipsToPixels(kDesignClientWidth), platform::twipsToPixels(kDesignClientHeight));
-    move(platform::twipsToPixels(kDesignLeft), platform::twipsToPixels(kDesignTop));
+    resize(base::twipsToPixels(kDesignClientWidth), base::twipsToPixels(kDesignClientHeight));
+    move(base::twipsToPixels(kDesignLeft), base::twipsToPixels(kDesignTop));
 
     buildToolbar();
     connectToolbar();
@@ -134,42 +118,38 @@ void frmTRV::buildWindow() {
 
     WMP1 = new media::WMP1(this);
     WMP1->setObjectName(QStringLiteral("WMP1"));
-    WMP1->setGeometry(platform::twipsRect(0, 0, 13050, 9600));
+    WMP1->setGeometry(base::twipsRect(0, 0, 13050, 9600));
     WMP1->hide();
 
     frmSplsh = new shell::frmSplsh(this);
 
     picHelp = new QLabel(this);
     picHelp->setObjectName(QStringLiteral("picHelp"));
-    picHelp->setGeometry(platform::twipsRect(600, 720, 12315, 10425));
+    picHelp->setGeometry(base::twipsRect(600, 720, 12315, 10425));
     picHelp->setPixmap(QPixmap::fromImage(drawMainHelpPicture()));
     picHelp->hide();
 
-    const auto& iv = platform::intervals();
+    const auto& iv = base::intervals();
     TimerPREavi = makeTimer(iv.preVideoMs);
     TimerAVI = makeTimer(iv.videoWatchMs);
     TimerPop = makeTimer(iv.popupMs);
-    Timer3D = makeTimer(iv.launchMs);
-    TimerKV = makeTimer(iv.launchMs);
     TimerEnd = makeTimer(iv.pollMs);
     connect(TimerPREavi, &QTimer::timeout, this, &frmTRV::TimerPREavi_Timer);
     connect(TimerAVI, &QTimer::timeout, this, &frmTRV::TimerAVI_Timer);
     connect(TimerEnd, &QTimer::timeout, this, &frmTRV::TimerEnd_Timer);
-    connect(TimerKV, &QTimer::timeout, this, &frmTRV::TimerKV_Timer);
-    connect(Timer3D, &QTimer::timeout, this, &frmTRV::Timer3D_Timer);
     connect(TimerPop, &QTimer::timeout, this, &frmTRV::TimerPop_Timer);
 }
 
 void frmTRV::buildToolbar() {
-    const QFont font = history::toolbarButtonFont();
+    const QFont font = secondary::toolbarButtonFont();
     QWidget* previous = nullptr;
-    for (std::size_t i = 0; i < kMainToolbar.size(); ++i) {
-        auto* button = new QPushButton(QString::fromLatin1(kMainToolbar[i].caption), this);
-        button->setObjectName(QString::fromLatin1(kMainToolbar[i].name));
+    for (std::size_t i = 0; i < base::kMainToolbar.size(); ++i) {
+        auto* button = new QPushButton(QString::fromLatin1(base::kMainToolbar[i].caption), this);
+        button->setObjectName(QString::fromLatin1(base::kMainToolbar[i].name));
         button->setFont(font);
-        button->setGeometry(platform::twipsRect(
-            history::kToolbarFirstLeft + history::kToolbarStep * static_cast<int>(i), history::kToolbarTop,
-            history::kToolbarButtonWidth, history::kToolbarButtonHeight));
+        button->setGeometry(base::twipsRect(
+            secondary::kToolbarFirstLeft + secondary::kToolbarStep * static_cast<int>(i),
+            secondary::kToolbarTop, secondary::kToolbarButtonWidth, secondary::kToolbarButtonHeight));
         if (previous != nullptr) {
             setTabOrder(previous, button);
         }
@@ -215,15 +195,15 @@ void frmTRV::onLoadFinished(bool ok) {
     if (!ok && showUntrustedServer()) {
         return; // the page that says why takes the failed one's place
     }
-    Web1->page()->runJavaScript(QString::fromLatin1(kSnapshotScript), QWebEngineScript::ApplicationWorld,
-                                [this, ok](const QVariant& result) {
-                                    if (closing_) {
-                                        return;
-                                    }
-                                    rendererRecovery_.documentCompleted(Web1->url().toString());
-                                    documentComplete(
-                                        documentSnapshot(result.toStringList(), Web1->url(), ok, FileLocn));
-                                });
+    Web1->page()->runJavaScript(
+        QString::fromLatin1(kSnapshotScript), QWebEngineScript::ApplicationWorld,
+        [this, ok](const QVariant& result) {
+            if (closing_) {
+                return;
+            }
+            rendererRecovery_.documentCompleted(Web1->url().toString());
+            documentComplete(documentSnapshot(result.toStringList(), Web1->url(), ok, state_.FileLocn));
+        });
 }
 
 int frmTRV::message(const QString& text, int style, const QString& title) {

@@ -6,9 +6,10 @@
 #include <QUrl>
 #include <QWidget>
 #include <array>
+#include <base/messagebox.h>
+#include <courselists/liststore.h>
 #include <deque>
 #include <functional>
-#include <history/secondaryhost.h>
 #include <media/links.h>
 #include <media/viewerlink.h>
 #include <memory>
@@ -16,8 +17,11 @@
 #include <platform/folders.h>
 #include <router/documentsnapshot.h>
 #include <router/navigation.h>
-#include <shell/messagebox.h>
+#include <secondary/secondaryhost.h>
+#include <secondcopy/jobs.h>
+#include <secondcopy/startup.h>
 #include <shell/rendererrecovery.h>
+#include <shell/viewerstate.h>
 
 class QLabel;
 class QPrinter;
@@ -45,10 +49,20 @@ class frmIndex;
 class frmSearch;
 } // namespace torvane::search
 
+namespace torvane::secondcopy {
+struct SecondCopyJob;
+}
+
 namespace torvane::shell {
 
+namespace mb = base::mb;
+using base::kAppTitle;
+using base::MessageBoxes;
+using base::MessageBoxRequest;
+using base::MsgBoxAt;
+using secondcopy::SecondCopyJob;
+
 class RendererWatch;
-struct SecondCopyJob;
 
 // The page that says a course server's certificate is not trusted: the server's name and the reason.
 QString untrustedServerPage(const QString& host, const QString& reason);
@@ -73,20 +87,19 @@ struct ViewerServices final {
 
 // The main course-viewer window: the course browser under the toolbar row, the video area, the timers,
 // and the state every other window reads.
-class frmTRV final : public QWidget, private history::SecondaryHost, private media::ViewerLink {
+class frmTRV final : public QWidget, private secondary::SecondaryHost, private media::ViewerLink {
     Q_OBJECT
 public:
-    enum class Role {
-        FirstCopy,  // this copy is the course viewer
-        SecondCopy, // another copy runs; this one carries out its command line and ends
-        Stopped,    // start-up cannot go on (the learner has been told why)
-    };
+    using Role = secondcopy::Role;
 
     explicit frmTRV(ViewerServices services);
     ~frmTRV() override;
 
     // Start-up, in its fixed order; decides what this process is.
     Role Form_Load();
+    // The rest of start-up, after the steps that need no window have run: the window takes over what
+    // they found, and the course viewer loads its first page.
+    Role Form_Load(secondcopy::StartUp& start);
     void LastBit();
     // A second copy carries out its command line. True when the copy lives on (waiting for a tool's
     // window, or showing a popup picture) until a timer or the learner ends it.
@@ -128,28 +141,9 @@ public:
     void Form_KeyDown(int& keyCode, int shift);
     void Form_KeyPress(int& character);
 
-    // Shared state read by the other windows.
-    QString FileLocn;
-    QString BillDir;
-    QString PopFile;
-    int ScreenWidth = 0;
-    int ScreenHeight = 0;
-    int ScreenSize = 0;
-    bool FromWithfile = false;
-    int LaunchTicks = 0;
-    QString ProgramFilesFolder;
-    QString AppDataFolder;
-
-    // The navigation state, written by every completed document.
-    QString CurPage;
-    int CurModule = 0;
-    QString SecnLink;
-    QString PrevLink;
-    QString NextLink;
-    bool GoingBack = false;
-    bool SearchLoaded = false;
-    bool IndexLoaded = false;
-    bool HistLoaded = false;
+    // What the window knows: the places found at start-up, the screen, where the learner is.
+    ViewerState& state() { return state_; }
+    const ViewerState& state() const { return state_; }
 
     QWebEngineView* Web1 = nullptr;
     media::WMP1* WMP1 = nullptr;
@@ -159,8 +153,6 @@ public:
     QTimer* TimerPREavi = nullptr;
     QTimer* TimerAVI = nullptr;
     QTimer* TimerPop = nullptr;
-    QTimer* Timer3D = nullptr;
-    QTimer* TimerKV = nullptr;
     QTimer* TimerEnd = nullptr;
 
     QPushButton* toolbarButton(int position) const { return toolbar_.at(static_cast<std::size_t>(position)); }
@@ -187,32 +179,31 @@ protected:
 
 private:
     // What the secondary windows and the media windows ask of the main window.
-    QString fileLocn() const override { return FileLocn; }
-    QString billDir() const override { return BillDir; }
+    QString fileLocn() const override { return state_.FileLocn; }
+    QString billDir() const override { return state_.BillDir; }
     QString programFolder() const override;
-    int screenSize() const override { return ScreenSize; }
+    courselists::ListStore& courseLists() override { return lists_; }
+    int screenSize() const override { return state_.ScreenSize; }
     QWidget* mainWindow() override { return this; }
     void navigate(const QString& address) override { navigateTo(address); }
     void goBack() override;
     void print(const QPixmap* picture) override;
     void endProgram() override { EndTRV(); }
+    void endAfterQuit() override;
     void startCalculator() override;
     bool fileThere(const QString& path) override { return FileThere(path); }
     int messageBox(const QString& text, int style) override { return message(text, style); }
     std::optional<int> msgBoxAt(const QString& prompt, int style, const QString& title, QWidget* owner,
                                 const QVariant& x, const QVariant& y) override;
-    void setFromWithfile() override { FromWithfile = true; }
+    void setFromWithfile() override { state_.FromWithfile = true; }
     void stopPopupWatch() override;
 
     void buildWindow();
     void buildToolbar();
     QTimer* makeTimer(int intervalMs);
 
-    bool SetFileLocn();
-    void makeBillDir();
-    void OpenLinks();
-    platform::LockOutcome previousInstance();
-    void clearStaleLinks();
+    void takeOver(secondcopy::StartUp& start);
+    void installCourse(bool bundled);
     void Form_Activate();
     void onLoadFinished(bool ok);
     void onRendererEnded();
@@ -253,13 +244,7 @@ private:
     void TimerEnd_Timer();
     void takeNarrationRequest();
     void watchHandOff();
-    void TimerKV_Timer();
-    void Timer3D_Timer();
-    void launchTick(QTimer* timer, const QString& title, const QString& failure);
     void TimerPop_Timer();
-    void bringViewerToFront();
-    void startChapterTest(const QString& name);
-    bool handOff(const SecondCopyJob& job, const QString& line);
     void showPopup(const SecondCopyJob& job);
     void connectToolbar();
     void navigateTo(const QString& address);
@@ -272,8 +257,10 @@ private:
                 const QString& title = QString::fromLatin1(kAppTitle));
 
     ViewerServices services_;
+    ViewerState state_;
+    courselists::ListStore lists_{[this] { return programFolder(); }};
     QString runtimeFolder_;
-    QString billDirWarning_; // told to the learner by the first copy only
+    std::unique_ptr<secondcopy::SecondCopy> secondCopy_;
     media::Links links_;
     std::unique_ptr<platform::InstanceLock> instanceLock_;
     std::array<QPushButton*, 10> toolbar_{};

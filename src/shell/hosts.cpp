@@ -36,9 +36,7 @@ void frmTRV::stopPopupWatch() {
 }
 
 void frmTRV::ShutOffWithfile() {
-    const QByteArray zeros(255, '\0');
-    links_.kirvoltName().writeAndFlush(0, std::span(reinterpret_cast<const std::uint8_t*>(zeros.constData()),
-                                                    static_cast<std::size_t>(zeros.size())));
+    links_.clearHandOff();
 }
 
 } // namespace torvane::shell

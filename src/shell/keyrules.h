@@ -1,21 +1,13 @@
 #pragma once
 
+#include <base/keycodes.h>
+
 namespace torvane::shell {
 
-// Key codes the main window acts on, numbered as the system's virtual keys.
-namespace vk {
-inline constexpr int Escape = 27;
-inline constexpr int PageUp = 33;
-inline constexpr int PageDown = 34;
-inline constexpr int Q = 81;
-inline constexpr int Comma = 188;
-inline constexpr int FullStop = 190;
-} // namespace vk
-
-// Shift-state bits of a key event.
-inline constexpr int kShiftBit = 1;
-inline constexpr int kCtrlBit = 2;
-inline constexpr int kAltBit = 4;
+namespace vk = base::vk;
+using base::kAltBit;
+using base::kCtrlBit;
+using base::kShiftBit;
 
 // The virtual-key number of a Qt key, or 0 for a key the viewer has no number for.
 int virtualKeyOf(int qtKey);

@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWebEngineView>
-#include <platform/twips.h>
+#include <base/twips.h>
 #include <router/navigation.h>
 #include <shell/frmtrv.h>
 
@@ -16,7 +16,7 @@ constexpr int kOffScreenJumpTwips = 1500;
 
 void frmTRV::layoutBrowser() {
     // The browser covers the whole area below the toolbar row.
-    const int top = platform::twipsToPixels(kBrowserTopTwips);
+    const int top = base::twipsToPixels(kBrowserTopTwips);
     Web1->setGeometry(0, top, width(), std::max(0, height() - top));
 }
 
@@ -75,18 +75,18 @@ void frmTRV::Form_Resize() {
     }
     handledLayout_ = currentLayout();
     if (windowState() == Qt::WindowNoState && frameGeometry().left() < 0) {
-        move(platform::twipsToPixels(kOffScreenJumpTwips), platform::twipsToPixels(kOffScreenJumpTwips));
+        move(base::twipsToPixels(kOffScreenJumpTwips), base::twipsToPixels(kOffScreenJumpTwips));
     }
     layoutBrowser();
-    ScreenHeight = height() + captionHeight();
-    ScreenWidth = width();
+    state_.ScreenHeight = height() + captionHeight();
+    state_.ScreenWidth = width();
     const QSize screen = wholeScreen();
-    if (ScreenWidth == screen.width() && ScreenHeight == screen.height()) {
+    if (state_.ScreenWidth == screen.width() && state_.ScreenHeight == screen.height()) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
     if (isMaximized()) {
-        ScreenWidth = screen.width();
-        ScreenHeight = screen.height();
+        state_.ScreenWidth = screen.width();
+        state_.ScreenHeight = screen.height();
     }
     SizeClass();
     // The page the browser shows now; after a load that failed, the address that failed, so that the
@@ -95,7 +95,8 @@ void frmTRV::Form_Resize() {
     if (!router::resizeReloads(address)) {
         return;
     }
-    loadPage(QUrl(router::resizeAddress(address, FileLocn, static_cast<router::ScreenSize>(ScreenSize))));
+    loadPage(QUrl(
+        router::resizeAddress(address, state_.FileLocn, static_cast<router::ScreenSize>(state_.ScreenSize))));
 }
 
 } // namespace torvane::shell

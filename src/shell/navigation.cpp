@@ -4,11 +4,11 @@
 #include <QWebEngineHistory>
 #include <QWebEngineScript>
 #include <QWebEngineView>
+#include <base/timing.h>
+#include <base/trace.h>
 #include <history/frmhist.h>
 #include <history/historyfile.h>
 #include <media/wmp1.h>
-#include <platform/timing.h>
-#include <platform/trace.h>
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
 #include <shell/frmtrv.h>
@@ -59,14 +59,14 @@ void frmTRV::bringBack() {
 
 void frmTRV::Web1_DocumentComplete(const router::DocumentSnapshot& snapshot) {
     lastDocument_ = snapshot;
-    const router::PageDecision decision = router::decidePage(snapshot.locationUrl, FileLocn);
-    CurPage = decision.curPage;
+    const router::PageDecision decision = router::decidePage(snapshot.locationUrl, state_.FileLocn);
+    state_.CurPage = decision.curPage;
     if (decision.inCourse) {
         if (!isVisible()) {
             bringBack();
         }
         if (decision.module) {
-            CurModule = *decision.module;
+            state_.CurModule = *decision.module;
         }
         setWindowTitle(decision.caption);
         for (const Step step : decision.steps) {
@@ -79,7 +79,7 @@ void frmTRV::Web1_DocumentComplete(const router::DocumentSnapshot& snapshot) {
         bringBack();
     }
     finish();
-    platform::trace("document-complete", snapshot.locationUrl.toStdString());
+    base::trace("document-complete", snapshot.locationUrl.toStdString());
     emit documentCompleted(snapshot);
 }
 
@@ -111,34 +111,36 @@ void frmTRV::runStep(Step step, const router::PageDecision& decision,
 }
 
 void frmTRV::keepLinks(const QStringList& links) {
-    const auto kept = router::keepLinks({SecnLink, PrevLink, NextLink}, links);
-    SecnLink = kept.section;
-    PrevLink = kept.previous;
-    NextLink = kept.next;
+    const auto kept = router::keepLinks({state_.SecnLink, state_.PrevLink, state_.NextLink}, links);
+    state_.SecnLink = kept.section;
+    state_.PrevLink = kept.previous;
+    state_.NextLink = kept.next;
 }
 
 void frmTRV::record() {
-    history::AppendHistory(BillDir, CurPage);
+    history::AppendHistory(state_.BillDir, state_.CurPage);
 }
 
 void frmTRV::ShowPage(const QString& base) {
-    if (GoingBack) {
+    if (state_.GoingBack) {
         // Back passes over placeholders.
         stepBack();
-        GoingBack = false;
+        state_.GoingBack = false;
         return;
     }
     keepLinks(lastDocument_.links);
-    loadPage(QUrl(router::modulePageAddress(FileLocn, base, static_cast<router::ScreenSize>(ScreenSize))));
+    loadPage(QUrl(router::modulePageAddress(state_.FileLocn, base,
+                                            static_cast<router::ScreenSize>(state_.ScreenSize))));
     record();
 }
 
 void frmTRV::contentsRedirect() {
     SizeClass();
-    const QString contents = FileLocn + router::contentsPage(static_cast<router::ScreenSize>(ScreenSize));
-    SecnLink = contents;
-    PrevLink = contents;
-    NextLink = contents;
+    const QString contents =
+        state_.FileLocn + router::contentsPage(static_cast<router::ScreenSize>(state_.ScreenSize));
+    state_.SecnLink = contents;
+    state_.PrevLink = contents;
+    state_.NextLink = contents;
     // Link 5 of the page leads to the contents page of the right size.
     const QString script =
         QStringLiteral("(function(){var l=document.links;if(l.length>5){l[5].href=%1;}})()")
@@ -150,46 +152,28 @@ void frmTRV::contentsRedirect() {
 }
 
 void frmTRV::openWindow(router::SecondaryWindow window) {
-    platform::WaitASecond();
-    bool& loaded = window == router::SecondaryWindow::Search  ? SearchLoaded
-                   : window == router::SecondaryWindow::Index ? IndexLoaded
-                                                              : HistLoaded;
-    if (loaded) {
-        switch (window) {
-        case router::SecondaryWindow::Search:
-            frmSearch_->showWindow();
-            break;
-        case router::SecondaryWindow::Index:
-            frmIndex_->showWindow();
-            break;
-        case router::SecondaryWindow::History:
-            frmHist_->LoadHist();
-            break;
-        }
-    } else {
-        loaded = true;
+    base::WaitASecond();
+    const bool search = window == router::SecondaryWindow::Search;
+    const bool index = window == router::SecondaryWindow::Index;
+    bool& loaded = search ? state_.SearchLoaded : index ? state_.IndexLoaded : state_.HistLoaded;
+    secondary::SecondaryWindow& target = search  ? static_cast<secondary::SecondaryWindow&>(*frmSearch_)
+                                         : index ? static_cast<secondary::SecondaryWindow&>(*frmIndex_)
+                                                 : static_cast<secondary::SecondaryWindow&>(*frmHist_);
+    const bool firstTime = !loaded;
+    loaded = true;
+    if (firstTime) {
         const QRect main = frameGeometry();
         frmSplsh->move(main.left() + main.width() / 3, main.top() + main.height() / 3);
         frmSplsh->show();
         frmSplsh->repaint();
-        switch (window) {
-        case router::SecondaryWindow::Search:
-            frmSearch_->LoaderUp();
-            break;
-        case router::SecondaryWindow::Index:
-            frmIndex_->LoadWords();
-            break;
-        case router::SecondaryWindow::History:
-            frmHist_->LoadHist();
-            break;
-        }
     }
+    target.open(firstTime);
     frmSplsh->hide();
 }
 
 void frmTRV::finish() {
     layoutBrowser();
-    GoingBack = false;
+    state_.GoingBack = false;
 }
 
 } // namespace torvane::shell

@@ -6,9 +6,9 @@
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <base/timing.h>
+#include <base/trace.h>
 #include <platform/desktopwindows.h>
-#include <platform/timing.h>
-#include <platform/trace.h>
 #include <shell/frmtrv.h>
 #include <shell/rendererwatch.h>
 
@@ -57,8 +57,8 @@ void frmTRV::stepBack() {
 void frmTRV::rendererHung(const std::function<void()>& navigation) {
     // The page's script holds its renderer: the learner is not kept on that page. Its end counts with
     // the renderer's other ends, but the page is not loaded again: the learner asked to leave it.
-    rendererRecovery_.rendererEnded(Web1->url().toString(), platform::TickNow());
-    platform::trace("renderer-hung", Web1->url().toString().toStdString());
+    rendererRecovery_.rendererEnded(Web1->url().toString(), base::TickNow());
+    base::trace("renderer-hung", Web1->url().toString().toStdString());
     afterHungRenderer_ = navigation;
     if (!platform::endProcess(Web1->page()->renderProcessPid())) {
         afterHungRenderer_ = nullptr;
@@ -72,7 +72,7 @@ void frmTRV::onRendererEnded() {
         afterHungRenderer_ = nullptr;
         return;
     }
-    if (rendererRecovery_.rendererEnded(Web1->url().toString(), platform::TickNow())) {
+    if (rendererRecovery_.rendererEnded(Web1->url().toString(), base::TickNow())) {
         QTimer::singleShot(0, Web1, [this] { Web1->reload(); });
     }
 }

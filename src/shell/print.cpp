@@ -4,7 +4,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QWebEngineView>
-#include <platform/twips.h>
+#include <base/twips.h>
 #include <shell/frmtrv.h>
 
 namespace torvane::shell {
@@ -58,7 +58,7 @@ void frmTRV::printCommand(const QImage* picture) {
         } else {
             // At the page's top-left corner, at its natural size: a picture pixel is a screen pixel
             // of 15 twips (1/96 inch), which a printer covers with many of its own dots.
-            const double pixelsPerInch = static_cast<double>(kTwipsPerInch) / platform::kTwipsPerPixel;
+            const double pixelsPerInch = static_cast<double>(kTwipsPerInch) / base::kTwipsPerPixel;
             const QSizeF size(picture->width() * printer->logicalDpiX() / pixelsPerInch,
                               picture->height() * printer->logicalDpiY() / pixelsPerInch);
             painter.drawImage(QRectF(QPointF(0, 0), size), *picture);

@@ -13,19 +13,20 @@
 
 namespace torvane::shell {
 
-namespace {
-constexpr int kQuitStyle = mb::YesNo | mb::Question | mb::SetForeground; // 65572
-} // namespace
-
 void frmTRV::AskQuit() {
-    const auto answer = MsgBoxAt(*services_.messageBoxes, QStringLiteral("Do you want to quit?"), kQuitStyle,
-                                 QStringLiteral("Quit Torvane?"), this, false, 100, 80);
-    // No, or no answer at all (a box that could not be shown): nothing has changed.
-    if (!history::quitConfirmed(answer)) {
-        return;
+    const auto answer = MsgBoxAt(*services_.messageBoxes, QStringLiteral("Do you want to quit?"),
+                                 mb::QuitStyle, QStringLiteral("Quit Torvane?"), this, false, 100, 80);
+    if (base::quitConfirmed(answer)) {
+        endAfterQuit();
     }
-    const QString historyFile = BillDir + QString::fromLatin1(history::kHistoryFileName);
-    if (!BillDir.isEmpty() && FileThere(historyFile) && !QFile::remove(historyFile)) {
+}
+
+void frmTRV::endAfterQuit() {
+    // Without a data folder there is no history file to delete (and a bare "history.trv" would name a
+    // file in whatever folder the program was started from).
+    const QString historyFile = state_.BillDir + QString::fromLatin1(history::kHistoryFileName);
+    if (!state_.BillDir.isEmpty() && FileThere(historyFile) && !QFile::remove(historyFile)) {
+        // The program still ends; the learner is told why the old history will show up next time.
         message(
             QStringLiteral("Torvane could not delete the history of visited pages:\n%1\n\nIt will be listed "
                            "again the next time Torvane starts.")
@@ -45,7 +46,7 @@ bool frmTRV::commandLineIsEmpty() const {
 void frmTRV::closeEvent(QCloseEvent* e) {
     // Form_QueryUnload: the viewer asks before it closes; a second copy, or an end started from the
     // companion window, closes without a question.
-    if (commandLineIsEmpty() && !FromWithfile) {
+    if (commandLineIsEmpty() && !state_.FromWithfile) {
         AskQuit();
         e->ignore(); // reached only when the question was not answered Yes
         return;

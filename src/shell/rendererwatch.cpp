@@ -1,7 +1,7 @@
 #include <QPointer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
-#include <platform/timing.h>
+#include <base/timing.h>
 #include <shell/rendererwatch.h>
 
 namespace torvane::shell {
@@ -10,9 +10,9 @@ RendererWatch::RendererWatch(QWebEnginePage& page,
                              std::function<void(const std::function<void()>& navigation)> hung)
     : QObject(&page), page_(page), hung_(std::move(hung)) {
     look_.setSingleShot(true);
-    look_.setInterval(platform::kNavigationLookMs);
+    look_.setInterval(base::kNavigationLookMs);
     answer_.setSingleShot(true);
-    answer_.setInterval(platform::kRendererAnswerMs);
+    answer_.setInterval(base::kRendererAnswerMs);
     connect(&look_, &QTimer::timeout, this, &RendererWatch::look);
     connect(&answer_, &QTimer::timeout, this, &RendererWatch::unanswered);
 }

@@ -6,14 +6,14 @@
 #include <QScreen>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
+#include <base/timing.h>
 #include <history/frmhist.h>
-#include <history/handover.h>
 #include <media/wmp1.h>
 #include <platform/calculator.h>
 #include <platform/desktopwindows.h>
-#include <platform/timing.h>
 #include <router/navigation.h>
 #include <search/frmsearch.h>
+#include <secondary/handover.h>
 #include <shell/frmtrv.h>
 #include <shell/keyrules.h>
 #include <shell/toolbartargets.h>
@@ -58,7 +58,7 @@ void frmTRV::navigateTo(const QString& address) {
 
 void frmTRV::cmdCont_Click() {
     picHelp->hide();
-    navigateTo(contentsTarget(FileLocn, CurPage, ScreenSize));
+    navigateTo(contentsTarget(state_.FileLocn, state_.CurPage, state_.ScreenSize));
 }
 
 void frmTRV::cmdPrint_Click() {
@@ -72,8 +72,8 @@ void frmTRV::cmdPrint_Click() {
 
 void frmTRV::openSecondary(QWidget& window, const QString& placeholder) {
     picHelp->hide();
-    history::handOver(*this, window);
-    navigateTo(FileLocn + placeholder);
+    secondary::handOver(*this, window);
+    navigateTo(state_.FileLocn + placeholder);
 }
 
 void frmTRV::cmdSearch_Click() {
@@ -86,23 +86,23 @@ void frmTRV::cmdHist_Click() {
 
 void frmTRV::cmdBack_Click() {
     picHelp->hide();
-    GoingBack = true;
+    state_.GoingBack = true;
     stepBack();
 }
 
 void frmTRV::cmdPrev_Click() {
     picHelp->hide();
-    navigateTo(PrevLink);
+    navigateTo(state_.PrevLink);
 }
 
 void frmTRV::cmdNext_Click() {
     picHelp->hide();
-    navigateTo(NextLink);
+    navigateTo(state_.NextLink);
 }
 
 void frmTRV::cmdSecn_Click() {
     picHelp->hide();
-    navigateTo(SecnLink);
+    navigateTo(state_.SecnLink);
 }
 
 void frmTRV::cmdCalc_Click() {

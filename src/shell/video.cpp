@@ -3,10 +3,10 @@
 #include <QTimer>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
+#include <base/timing.h>
 #include <media/narrationrequest.h>
 #include <media/withfile.h>
 #include <media/wmp1.h>
-#include <platform/timing.h>
 #include <shell/frmtrv.h>
 
 namespace torvane::shell {
@@ -18,19 +18,19 @@ constexpr int kPlayerTop = 50;
 
 void frmTRV::playVideo(const QString& address) {
     stepBack();
-    picAVI->setGeometry(0, 0, ScreenWidth, ScreenHeight);
+    picAVI->setGeometry(0, 0, state_.ScreenWidth, state_.ScreenHeight);
     picAVI->show();
     picAVI->raise();
-    const int width = qRound(ScreenWidth * 0.6);
-    const int height = qRound(ScreenHeight * 0.7);
+    const int width = qRound(state_.ScreenWidth * 0.6);
+    const int height = qRound(state_.ScreenHeight * 0.7);
     WMP1->resize(width, height);
-    WMP1->move(qRound(ScreenWidth / 2.0 - WMP1->width() * 0.5), kPlayerTop);
+    WMP1->move(qRound(state_.ScreenWidth / 2.0 - WMP1->width() * 0.5), kPlayerTop);
     WMP1->show();
     WMP1->raise();
     WMP1->setUiMode(QStringLiteral("none"));
     WMP1->setURL(address);
     WMP1->play();
-    platform::WaitASecond();
+    base::WaitASecond();
     TimerPREavi->start();
 }
 
@@ -100,7 +100,7 @@ void frmTRV::takeNarrationRequest() {
         break;
     case media::NarrationKind::Play:
         WMP1->setUiMode(QStringLiteral("invisible"));
-        WMP1->setURL(media::narrationClipAddress(FileLocn, request.clip));
+        WMP1->setURL(media::narrationClipAddress(state_.FileLocn, request.clip));
         WMP1->play();
         break;
     case media::NarrationKind::None:

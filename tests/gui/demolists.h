@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QStringList>
 #include <QVector>
-#include <platform/ansitext.h>
+#include <courselists/ansitext.h>
 
 namespace torvane::testing {
 
@@ -22,7 +22,7 @@ struct DemoLists {
         if (!file.open(QIODevice::ReadOnly)) {
             return {};
         }
-        QStringList out = platform::fromAnsi(file.readAll()).split(QStringLiteral("\r\n"));
+        QStringList out = courselists::fromAnsi(file.readAll()).split(QStringLiteral("\r\n"));
         if (!out.isEmpty() && out.back().isEmpty()) {
             out.pop_back();
         }

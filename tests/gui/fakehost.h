@@ -8,13 +8,14 @@
 #include <QStringList>
 #include <QVariant>
 #include <QWidget>
+#include <courselists/liststore.h>
 #include <deque>
-#include <history/secondaryhost.h>
+#include <secondary/secondaryhost.h>
 #include <vector>
 
 namespace torvane::testing {
 
-class FakeHost final : public history::SecondaryHost {
+class FakeHost final : public secondary::SecondaryHost {
 public:
     struct Box {
         QString text;
@@ -28,6 +29,7 @@ public:
     QString fileLocn() const override { return locn; }
     QString billDir() const override { return bill; }
     QString programFolder() const override { return folder; }
+    courselists::ListStore& courseLists() override { return lists; }
     int screenSize() const override { return size; }
     QWidget* mainWindow() override { return &main; }
 
@@ -40,6 +42,7 @@ public:
         }
     }
     void endProgram() override { ++ended; }
+    void endAfterQuit() override { ++endedAfterQuit; }
     void startCalculator() override { ++calculators; }
 
     bool fileThere(const QString& path) override {
@@ -76,6 +79,7 @@ public:
     QString locn = QStringLiteral("torvane://course/trv_cbt/trv2/");
     QString bill;
     QString folder = QStringLiteral(TORVANE_BIN_DIR);
+    courselists::ListStore lists{[this] { return folder; }};
     int size = 3;
     QWidget main;
 
@@ -84,6 +88,7 @@ public:
     std::vector<bool> printed; // one entry per print: true when a picture was handed over
     QSize printedSize;
     int ended = 0;
+    int endedAfterQuit = 0;
     int calculators = 0;
     QStringList asked;
     std::vector<Box> boxes;

@@ -106,31 +106,31 @@ QString TestFaults::brokenCourse(const QString& name, const QByteArray& content)
 void TestFaults::serverStopsAndStartsAgain() {
     frmTRV& w = start(torvane::testing::demoCourseRoot());
     go(QStringLiteral("tr010003.trv"), QStringLiteral("tr010003.trv"));
-    const QString next = w.NextLink;
+    const QString next = w.state().NextLink;
     server->stop();
 
     // >> while the server is away: the browser's error page completes and is handled, but the page
     // asked for never loaded, so it is neither the current page nor in the history.
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.GoingBack = true; // a stale flag is cleared by the error page's completion as by any other
+    w.state().GoingBack = true; // a stale flag is cleared by the error page's completion as by any other
     w.cmdNext_Click();
     QTRY_VERIFY_WITH_TIMEOUT(spy.count() >= 1, 20000);
     QCOMPARE(w.Web1->url().toString(), next);
-    QVERIFY(w.CurPage != QStringLiteral("tr010004.trv"));
-    QCOMPARE(w.NextLink, next);
-    QVERIFY(!w.GoingBack);
+    QVERIFY(w.state().CurPage != QStringLiteral("tr010004.trv"));
+    QCOMPARE(w.state().NextLink, next);
+    QVERIFY(!w.state().GoingBack);
     // The toolbar goes on working: << fails the same way. (Contents could come from the browser's
     // cache, and then rightly counts as a visit.)
     w.cmdPrev_Click();
     QTRY_VERIFY_WITH_TIMEOUT(spy.count() >= 2, 20000);
-    QCOMPARE(w.Web1->url().toString(), w.FileLocn + QStringLiteral("tr010002.trv"));
+    QCOMPARE(w.Web1->url().toString(), w.state().FileLocn + QStringLiteral("tr010002.trv"));
     QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010003.trv\"\r\n"));
 
     // Back on line, the learner goes on from where the last page left off.
     QVERIFY2(server->start(), qPrintable(server->error()));
     w.cmdNext_Click();
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("tr010004.trv")), 20000);
-    QCOMPARE(w.CurPage, QStringLiteral("tr010004.trv"));
+    QCOMPARE(w.state().CurPage, QStringLiteral("tr010004.trv"));
     QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010003.trv\"\r\n\"tr010004.trv\"\r\n"));
 }
 
@@ -155,7 +155,7 @@ void TestFaults::brokenVideoClosesAtTheFirstWatch() {
     PlayingTime playing(*w.WMP1);
     QSignalSpy watches(w.TimerAVI, &QTimer::timeout);
 
-    w.Web1->setUrl(QUrl(w.FileLocn + QStringLiteral("fig0105.trv")));
+    w.Web1->setUrl(QUrl(w.state().FileLocn + QStringLiteral("fig0105.trv")));
     QTRY_VERIFY_WITH_TIMEOUT(w.TimerPREavi->isActive(), 20000);
     QVERIFY(w.picAVI->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(!w.picAVI->isVisible(), 10000);
@@ -183,9 +183,9 @@ void TestFaults::brokenNarrationStaysSilent() {
     PlayingTime playing(*w.WMP1);
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.Web1->setUrl(QUrl(w.FileLocn + QStringLiteral("v0102.trv")));
+    w.Web1->setUrl(QUrl(w.state().FileLocn + QStringLiteral("v0102.trv")));
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy) == (QStringList{"v0102.trv", "trvc.trv"}), 20000);
-    QCOMPARE(w.WMP1->URL(), w.FileLocn + QStringLiteral("d01/v0102.wav"));
+    QCOMPARE(w.WMP1->URL(), w.state().FileLocn + QStringLiteral("d01/v0102.wav"));
     // Longer than the one-second clip would take to start.
     QTest::qWait(2000);
     QVERIFY2(playing.ms() < kMoment, qPrintable(QString::number(playing.ms())));

@@ -165,7 +165,7 @@ void TestHostile::linksOfOtherKindsAreNeverFollowed() {
 
     // The learner goes on.
     QVERIFY(completes([&] { w.toolbarButton(0)->click(); }));
-    QTRY_VERIFY_WITH_TIMEOUT(w.CurPage.startsWith(QLatin1String("trvc")), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(w.state().CurPage.startsWith(QLatin1String("trvc")), kWait);
 }
 
 // A page whose script never returns holds its renderer; >>, Contents and History still work within a

@@ -32,8 +32,8 @@ QStringList listRows(const frmIndex& w) {
 // The three windows as the main window wires them.
 struct Windows {
     explicit Windows(FakeHost& host) : search(host), index(host), hist(host) {
-        for (torvane::history::SecondaryWindow* w :
-             std::initializer_list<torvane::history::SecondaryWindow*>{&search, &index, &hist}) {
+        for (torvane::secondary::SecondaryWindow* w :
+             std::initializer_list<torvane::secondary::SecondaryWindow*>{&search, &index, &hist}) {
             w->setPeers(&search, &index, &hist);
         }
     }

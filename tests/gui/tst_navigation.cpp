@@ -80,23 +80,23 @@ void TestNavigation::go(const QString& page, const QString& completes) {
 void TestNavigation::pagesKeepTheirLinksAndAreRecorded() {
     QFETCH(bool, http);
     frmTRV& w = start(http);
-    QCOMPARE(w.CurPage, QStringLiteral("trvc.trv"));
+    QCOMPARE(w.state().CurPage, QStringLiteral("trvc.trv"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Torvane"));
 
     go(QStringLiteral("tr010003.trv"), QStringLiteral("tr010003.trv"));
-    QCOMPARE(w.CurPage, QStringLiteral("tr010003.trv"));
-    QCOMPARE(w.CurModule, 1);
+    QCOMPARE(w.state().CurPage, QStringLiteral("tr010003.trv"));
+    QCOMPARE(w.state().CurModule, 1);
     QCOMPARE(w.windowTitle(), QStringLiteral("Torvane - Module 1"));
-    QCOMPARE(w.SecnLink, w.FileLocn + QStringLiteral("tr010001.trv"));
-    QCOMPARE(w.PrevLink, w.FileLocn + QStringLiteral("tr010002.trv"));
-    QCOMPARE(w.NextLink, w.FileLocn + QStringLiteral("tr010004.trv"));
+    QCOMPARE(w.state().SecnLink, w.state().FileLocn + QStringLiteral("tr010001.trv"));
+    QCOMPARE(w.state().PrevLink, w.state().FileLocn + QStringLiteral("tr010002.trv"));
+    QCOMPARE(w.state().NextLink, w.state().FileLocn + QStringLiteral("tr010004.trv"));
 
     // Following the kept next and previous targets, as the toolbar does.
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.Web1->setUrl(QUrl(w.NextLink));
+    w.Web1->setUrl(QUrl(w.state().NextLink));
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("tr010004.trv")), 20000);
-    QCOMPARE(w.PrevLink, w.FileLocn + QStringLiteral("tr010003.trv"));
-    w.Web1->setUrl(QUrl(w.PrevLink));
+    QCOMPARE(w.state().PrevLink, w.state().FileLocn + QStringLiteral("tr010003.trv"));
+    w.Web1->setUrl(QUrl(w.state().PrevLink));
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).count(QStringLiteral("tr010003.trv")) == 1, 20000);
 
     QCOMPARE(history(),
@@ -110,12 +110,12 @@ void TestNavigation::placeholderBecomesTheModulePageOfTheScreen() {
     QFETCH(bool, http);
     frmTRV& w = start(http);
     go(QStringLiteral("tr010001.trv"), QStringLiteral("mod01c.trv"));
-    QCOMPARE(w.CurPage, QStringLiteral("mod01c.trv"));
+    QCOMPARE(w.state().CurPage, QStringLiteral("mod01c.trv"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Torvane - Module 1"));
     // The module page's own links replaced the placeholder's.
     const QStringList links = w.lastDocument().links;
-    QCOMPARE(w.SecnLink, links[0]);
-    QCOMPARE(w.NextLink, links[2]);
+    QCOMPARE(w.state().SecnLink, links[0]);
+    QCOMPARE(w.state().NextLink, links[2]);
     // The placeholder is recorded under its own name, the module page not at all.
     QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010001.trv\"\r\n"));
     if (http) {
@@ -132,12 +132,12 @@ void TestNavigation::backPassesOverThePlaceholder() {
     go(QStringLiteral("tr010001.trv"), QStringLiteral("mod01c.trv"));
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.GoingBack = true; // the Back button's first step
+    w.state().GoingBack = true; // the Back button's first step
     w.Web1->history()->back();
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("trvc.trv")), 20000);
     QCOMPARE(completedPages(spy).first(), QStringLiteral("tr010001.trv"));
-    QVERIFY(!w.GoingBack);
-    QCOMPARE(w.CurPage, QStringLiteral("trvc.trv"));
+    QVERIFY(!w.state().GoingBack);
+    QCOMPARE(w.state().CurPage, QStringLiteral("trvc.trv"));
     // The placeholder passed over adds nothing; the contents page reached again is recorded again.
     QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010001.trv\"\r\n\"trvc.trv\"\r\n"));
 }
@@ -146,10 +146,10 @@ void TestNavigation::secondContentsPageLeadsToTheContentsOfTheScreen() {
     QFETCH(bool, http);
     frmTRV& w = start(http);
     go(QStringLiteral("trvcrc.trv"), QStringLiteral("trvcrc.trv"));
-    const QString contents = w.FileLocn + QStringLiteral("trvc.trv");
-    QCOMPARE(w.SecnLink, contents);
-    QCOMPARE(w.PrevLink, contents);
-    QCOMPARE(w.NextLink, contents);
+    const QString contents = w.state().FileLocn + QStringLiteral("trvc.trv");
+    QCOMPARE(w.state().SecnLink, contents);
+    QCOMPARE(w.state().PrevLink, contents);
+    QCOMPARE(w.state().NextLink, contents);
     QString link5;
     w.Web1->page()->runJavaScript(QStringLiteral("document.links[5].href"),
                                   [&](const QVariant& v) { link5 = v.toString(); });
@@ -161,20 +161,20 @@ void TestNavigation::videoPlaysOverTheBackdropAndClosesAfterItsEnd() {
     QFETCH(bool, http);
     frmTRV& w = start(http);
     go(QStringLiteral("tr010005.trv"), QStringLiteral("tr010005.trv"));
-    const QString keptNext = w.NextLink;
+    const QString keptNext = w.state().NextLink;
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.Web1->setUrl(QUrl(w.FileLocn + QStringLiteral("fig0105.trv")));
+    w.Web1->setUrl(QUrl(w.state().FileLocn + QStringLiteral("fig0105.trv")));
     // The placeholder completes, the browser steps back to the page before it (which completes during
     // the placeholder's one-second pause).
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).size() == 2, 20000);
     QVERIFY(completedPages(spy).contains("fig0105.trv") && completedPages(spy).contains("tr010005.trv"));
-    QCOMPARE(w.WMP1->URL(), w.FileLocn + QStringLiteral("d01/fig0105.avi"));
+    QCOMPARE(w.WMP1->URL(), w.state().FileLocn + QStringLiteral("d01/fig0105.avi"));
     QCOMPARE(w.WMP1->uiMode(), QStringLiteral("none"));
     QVERIFY(w.picAVI->isVisible());
     QCOMPARE(w.picAVI->geometry(), QRect(0, 0, 1280, 800));
     QCOMPARE(w.WMP1->geometry(), QRect(256, 50, 768, 560));
-    QCOMPARE(w.NextLink, keptNext);
+    QCOMPARE(w.state().NextLink, keptNext);
     // The two-second video ends; the next watch tick closes it.
     QTRY_VERIFY_WITH_TIMEOUT(!w.picAVI->isVisible(), 15000);
     QCOMPARE(w.WMP1->uiMode(), QStringLiteral("invisible"));
@@ -189,9 +189,9 @@ void TestNavigation::videoPlaysOverTheBackdropAndClosesAfterItsEnd() {
 void TestNavigation::clickOnTheBackdropStopsTheVideo() {
     frmTRV& w = start();
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.Web1->setUrl(QUrl(w.FileLocn + QStringLiteral("title.trv")));
+    w.Web1->setUrl(QUrl(w.state().FileLocn + QStringLiteral("title.trv")));
     QTRY_VERIFY_WITH_TIMEOUT(w.TimerPREavi->isActive(), 20000);
-    QCOMPARE(w.WMP1->URL(), w.FileLocn + QStringLiteral("trv/title.avi"));
+    QCOMPARE(w.WMP1->URL(), w.state().FileLocn + QStringLiteral("trv/title.avi"));
     QTest::mouseClick(w.picAVI, Qt::LeftButton, {}, QPoint(5, 5));
     QVERIFY(!w.picAVI->isVisible());
     QVERIFY(!w.TimerPREavi->isActive());
@@ -201,10 +201,10 @@ void TestNavigation::clickOnTheBackdropStopsTheVideo() {
 void TestNavigation::narrationPlaysInvisibly() {
     frmTRV& w = start();
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.Web1->setUrl(QUrl(w.FileLocn + QStringLiteral("v0102.trv")));
+    w.Web1->setUrl(QUrl(w.state().FileLocn + QStringLiteral("v0102.trv")));
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy) == (QStringList{"v0102.trv", "trvc.trv"}), 20000);
-    QCOMPARE(w.CurPage, QStringLiteral("trvc.trv"));
-    QCOMPARE(w.WMP1->URL(), w.FileLocn + QStringLiteral("d01/v0102.wav"));
+    QCOMPARE(w.state().CurPage, QStringLiteral("trvc.trv"));
+    QCOMPARE(w.WMP1->URL(), w.state().FileLocn + QStringLiteral("d01/v0102.wav"));
     QCOMPARE(w.WMP1->uiMode(), QStringLiteral("invisible"));
     QVERIFY(!w.WMP1->isVisible());
     QVERIFY(!w.picAVI->isVisible());
@@ -224,7 +224,7 @@ void TestNavigation::narrationRequestFromAnotherProcess() {
                                       QStringLiteral("255"), QStringLiteral("write"), QStringLiteral("0"),
                                       QString::fromLatin1(hex)});
     QCOMPARE(rc, 0);
-    QTRY_COMPARE_WITH_TIMEOUT(w.WMP1->URL(), w.FileLocn + QStringLiteral("d01/v0101.wav"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(w.WMP1->URL(), w.state().FileLocn + QStringLiteral("d01/v0101.wav"), 5000);
     QCOMPARE(w.WMP1->uiMode(), QStringLiteral("invisible"));
     QCOMPARE(w.links().trvWav().read(0, 1), std::vector<std::uint8_t>{0});
 
@@ -258,28 +258,28 @@ void TestNavigation::resizeReloadsTheVariantOfTheNewClass() {
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
     w.resize(1000, 785 - caption); // 920..1365 wide, 768..799 high with the title bar: class 2
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("mod01b.trv")), 20000);
-    QCOMPARE(w.ScreenSize, 2);
+    QCOMPARE(w.state().ScreenSize, 2);
     // Module pages are not recorded, whatever their size.
     QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010001.trv\"\r\n"));
     // A window whose inner area fills the screen, less the title bar, is maximised and classified by the
     // whole screen.
     w.setGeometry(0, caption, 1280, 800 - caption);
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("mod01c.trv")), 20000);
-    QCOMPARE(w.ScreenWidth, 1280);
-    QCOMPARE(w.ScreenHeight, 800);
+    QCOMPARE(w.state().ScreenWidth, 1280);
+    QCOMPARE(w.state().ScreenHeight, 800);
     QVERIFY(w.isMaximized());
 }
 
 void TestNavigation::pageOutsideTheCourseChangesNothing() {
     frmTRV& w = start();
     go(QStringLiteral("tr010003.trv"), QStringLiteral("tr010003.trv"));
-    const QString next = w.NextLink;
+    const QString next = w.state().NextLink;
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
     w.Web1->setUrl(QUrl(QStringLiteral("about:blank")));
     QTRY_VERIFY_WITH_TIMEOUT(spy.count() >= 1, 20000);
-    QCOMPARE(w.CurPage, QStringLiteral("about:blank"));
+    QCOMPARE(w.state().CurPage, QStringLiteral("about:blank"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Torvane - Module 1"));
-    QCOMPARE(w.NextLink, next);
+    QCOMPARE(w.state().NextLink, next);
     QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010003.trv\"\r\n"));
 }
 

@@ -11,6 +11,7 @@
 #include <QMediaDevices>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -132,6 +133,7 @@ private slots:
     void sameAddressAgainStartsAfresh();
     void brokenMediaNeverPlays_data();
     void brokenMediaNeverPlays();
+    void mediaThatNeverLoadsIsGivenUp();
     void visibilityFollowsContainerAndMode();
     void stopDuringPlayback();
     void bundledAddressesWithoutAResolver();
@@ -276,6 +278,27 @@ void TestPlayer::brokenMediaNeverPlays() {
     QTest::qWait(3000);
     QTRY_COMPARE_WITH_TIMEOUT(player.playState(), expected, 15000);
     QVERIFY2(!log.states.contains(wmppsPlaying), qPrintable(log.text()));
+}
+
+void TestPlayer::mediaThatNeverLoadsIsGivenUp() {
+    // A server that takes the connection and never answers keeps the backend loading; the player gives
+    // the media up after its load limit instead of reporting "transitioning" for ever.
+    QTcpServer silent;
+    QVERIFY(silent.listen(QHostAddress::LocalHost));
+    const QUrl address(QStringLiteral("http://127.0.0.1:%1/d01/silent.avi").arg(silent.serverPort()));
+    QWidget window;
+    window.resize(800, 600);
+    window.show();
+    WMP1 player(&window, [&address](const QString&) { return address; });
+    StateLog log(player);
+    QElapsedTimer clock;
+    clock.start();
+    startVideo(player, QStringLiteral("d01/silent.avi"));
+    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), int(wmppsStopped), 14000);
+    QVERIFY2(clock.elapsed() >= 9000, qPrintable(log.text())); // not given up before its time
+    QVERIFY2(!log.states.contains(wmppsPlaying), qPrintable(log.text()));
+    player.play(); // asked again, it stays given up
+    QCOMPARE(player.playState(), int(wmppsStopped));
 }
 
 void TestPlayer::visibilityFollowsContainerAndMode() {

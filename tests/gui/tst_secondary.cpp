@@ -18,13 +18,13 @@
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
 
+using torvane::base::MessageBoxRequest;
 using torvane::history::frmHist;
-using torvane::history::SecondaryWindow;
 using torvane::router::DocumentSnapshot;
 using torvane::search::frmIndex;
 using torvane::search::frmSearch;
+using torvane::secondary::SecondaryWindow;
 using torvane::shell::frmTRV;
-using torvane::shell::MessageBoxRequest;
 using torvane::shell::ViewerServices;
 using torvane::testing::completedPages;
 using torvane::testing::CourseServer;
@@ -246,7 +246,7 @@ void TestSecondary::searchFromTheToolbarAndOpenAResult() {
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("tr010005.trv")), kWait);
     QCOMPARE(completedPages(spy).first(), QStringLiteral("tr010005.trv"));
     EXPECT_ONLY_VISIBLE(w, &w);
-    QCOMPARE(w.CurPage, QStringLiteral("tr010005.trv"));
+    QCOMPARE(w.state().CurPage, QStringLiteral("tr010005.trv"));
     QCOMPARE(history(), before + "\"tr010005.trv\"\r\n");
     QVERIFY(r->h.boxes.asked.empty());
 }
@@ -257,7 +257,7 @@ void TestSecondary::indexDoubleClickAsTheFirstActionOfARun() {
     frmSearch& s = w.searchWindow();
     go(QStringLiteral("index.trv"), QStringLiteral("index.trv"));
     EXPECT_ONLY_VISIBLE(w, &x);
-    QVERIFY(!w.SearchLoaded);
+    QVERIFY(!w.state().SearchLoaded);
 
     x.txtInput->setFocus();
     QTest::keyClicks(x.txtInput, QStringLiteral("rel"));
@@ -280,7 +280,7 @@ void TestSecondary::indexDoubleClickAsTheFirstActionOfARun() {
     // The word's pages are listed, and the window's first opening did not load the lists again.
     QCOMPARE(rowsOf(s), lists.rowsFor(pages));
     QCOMPARE(s.lblFound->text(), QStringLiteral("Found:  %1 pages").arg(pages.size()));
-    QVERIFY(w.SearchLoaded);
+    QVERIFY(w.state().SearchLoaded);
     QVERIFY(s.loaded());
     QVERIFY(r->h.boxes.asked.empty());
 
@@ -497,7 +497,7 @@ void TestSecondary::backwardCommandsReturnToThePageBefore() {
     QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), kWait);
     QTest::qWait(200);
     QCOMPARE(completedPages(spy), QStringList{QStringLiteral("tr010003.trv")});
-    QVERIFY(!w.GoingBack);
+    QVERIFY(!w.state().GoingBack);
     // The page reached again is recorded again.
     QCOMPARE(history(), before + "\"tr010003.trv\"\r\n");
     // The main window is back, alone.
@@ -593,7 +593,7 @@ void TestSecondary::learnerTourWithTheKeyboard() {
     QCOMPARE(history(), before + "\"tr010005.trv\"\r\n");
 
     // Back in the main window Page Down follows the page's next link without a click.
-    const QString next = w.NextLink.mid(w.NextLink.indexOf(QStringLiteral("trv2/")) + 5);
+    const QString next = w.state().NextLink.mid(w.state().NextLink.indexOf(QStringLiteral("trv2/")) + 5);
     QSignalSpy paged(&w, &frmTRV::documentCompleted);
     type({"key", "Next"});
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(paged).contains(next), kWait);
@@ -617,9 +617,9 @@ void TestSecondary::pagesCompletingDuringThePauseRunInTurn() {
     QStringList visibleAtEachRun;
     connect(&w, &frmTRV::documentCompleted, this, [&] { visibleAtEachRun << QString(visibleWindows(w)); });
     QTimer::singleShot(10, &w, [&w] {
-        w.documentComplete({w.FileLocn + QStringLiteral("tr010003.trv"), {}});
+        w.documentComplete({w.state().FileLocn + QStringLiteral("tr010003.trv"), {}});
     });
-    w.documentComplete({w.FileLocn + QStringLiteral("hist.trv"), {}});
+    w.documentComplete({w.state().FileLocn + QStringLiteral("hist.trv"), {}});
     QCOMPARE(completedPages(spy), (QStringList{QStringLiteral("hist.trv"), QStringLiteral("tr010003.trv")}));
     // The history window opened first; the page after it brought the main window back.
     QCOMPARE(visibleAtEachRun,
@@ -678,7 +678,7 @@ void TestSecondary::pageThatDoesNotLoadBringsTheMainWindowBack() {
     QSignalSpy on(&w, &frmTRV::documentCompleted);
     w.toolbarButton(0)->click();
     const QString contents =
-        torvane::router::contentsPage(static_cast<torvane::router::ScreenSize>(w.ScreenSize));
+        torvane::router::contentsPage(static_cast<torvane::router::ScreenSize>(w.state().ScreenSize));
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(on).contains(contents), kWait);
     EXPECT_ONLY_VISIBLE(w, &w);
 }

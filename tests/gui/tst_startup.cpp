@@ -56,9 +56,9 @@ void TestStartup::contentsPageOfTheRealScreen() {
     ViewerHarness h;
     frmTRV& w = h.make();
     QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
-    QCOMPARE(w.ScreenWidth, 1280);
-    QCOMPARE(w.ScreenHeight, 800);
-    QCOMPARE(w.ScreenSize, 3);
+    QCOMPARE(w.state().ScreenWidth, 1280);
+    QCOMPARE(w.state().ScreenHeight, 800);
+    QCOMPARE(w.state().ScreenSize, 3);
     QCOMPARE(w.picAVI->geometry(), QRect(0, 0, 1280, 800));
     QVERIFY(w.TimerEnd->isActive());
     w.show();
@@ -101,9 +101,9 @@ void TestStartup::foldersAndBlocks() {
     h.env[QStringLiteral("ProgramFiles")] = QStringLiteral("/srv/programs");
     frmTRV& w = h.make();
     QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
-    QCOMPARE(w.BillDir, h.home.path() + QStringLiteral("/deep/roaming/Parlenta/Torvane/"));
-    QVERIFY(QFileInfo(w.BillDir).isDir());
-    QCOMPARE(w.ProgramFilesFolder, QStringLiteral("/srv/programs"));
+    QCOMPARE(w.state().BillDir, h.home.path() + QStringLiteral("/deep/roaming/Parlenta/Torvane/"));
+    QVERIFY(QFileInfo(w.state().BillDir).isDir());
+    QCOMPARE(w.state().ProgramFilesFolder, QStringLiteral("/srv/programs"));
 
     const QList<QPair<QString, qint64>> blocks{
         {"TRVwav", 255}, {"KirvoltPrev", 1}, {"KirvoltEnd", 1}, {"KirvoltName", 255}};
@@ -329,7 +329,7 @@ void TestStartup::dataFolderThatCannotBeMadeIsReported() {
         QVERIFY2(h.boxes.asked[0].text.contains(says), qPrintable(h.boxes.asked[0].text));
         // The viewer goes on without a history, and nothing is written where the link leads.
         QVERIFY(h.waitForDocument(QStringLiteral("trvc.trv")));
-        QVERIFY(place == QLatin1String("file") || w.BillDir.isEmpty());
+        QVERIFY(place == QLatin1String("file") || w.state().BillDir.isEmpty());
         QVERIFY(QDir(elsewhere).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     }
 }
@@ -358,7 +358,7 @@ void TestStartup::courseOverHttpFromAWebServer() {
     h.env[QStringLiteral("TORVANE_COURSE_URL")] = server.courseUrl();
     frmTRV& w = h.make();
     QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
-    QCOMPARE(w.FileLocn, server.courseUrl());
+    QCOMPARE(w.state().FileLocn, server.courseUrl());
     QVERIFY(h.waitForDocument(QStringLiteral("/trv_cbt/trv2/trvc.trv")));
     QCOMPARE(w.lastDocument().locationUrl, server.courseUrl() + QStringLiteral("trvc.trv"));
     const QStringList links = w.lastDocument().links;

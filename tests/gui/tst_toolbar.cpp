@@ -21,11 +21,11 @@
 #include <platform/calculator.h>
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
-#include <shell/screenmessageboxes.h>
+#include <secondcopy/screenmessageboxes.h>
 
+using torvane::base::MessageBoxRequest;
 using torvane::router::DocumentSnapshot;
 using torvane::shell::frmTRV;
-using torvane::shell::MessageBoxRequest;
 using torvane::shell::ViewerServices;
 using torvane::testing::completedPages;
 using torvane::testing::DemoLists;
@@ -262,7 +262,7 @@ void TestToolbar::contentsAlternatesBetweenTheTwoContentsPages() {
     spy.clear();
     cmdCont->click();
     QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), kWait);
-    QCOMPARE(completedUrls(spy).first(), w.FileLocn + contents);
+    QCOMPARE(completedUrls(spy).first(), w.state().FileLocn + contents);
     QVERIFY(r->h.boxes.asked.empty());
 }
 
@@ -280,7 +280,9 @@ void TestToolbar::linkButtonsFollowTheKeptLinks() {
     QFETCH(QString, completes);
     frmTRV& w = start();
     go(QStringLiteral("tr010003.trv"), QStringLiteral("tr010003.trv"));
-    const QString target = button == 4 ? w.PrevLink : button == 5 ? w.NextLink : w.SecnLink;
+    const QString target = button == 4   ? w.state().PrevLink
+                           : button == 5 ? w.state().NextLink
+                                         : w.state().SecnLink;
     QVERIFY(!target.isEmpty());
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
@@ -294,7 +296,7 @@ void TestToolbar::linkCommandsBeforeAnyLinksLeadNowhere() {
     frmTRV& w = r->make();
     QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
     // No page has completed: the three link targets are still empty.
-    QVERIFY(w.PrevLink.isEmpty() && w.NextLink.isEmpty() && w.SecnLink.isEmpty());
+    QVERIFY(w.state().PrevLink.isEmpty() && w.state().NextLink.isEmpty() && w.state().SecnLink.isEmpty());
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
     w.cmdPrev_Click();
     w.cmdNext_Click();
@@ -304,7 +306,7 @@ void TestToolbar::linkCommandsBeforeAnyLinksLeadNowhere() {
     QTest::qWait(400);
     // Only the contents page the viewer opens with has loaded; nothing was asked.
     QCOMPARE(completedPages(spy), QStringList{QStringLiteral("trvc.trv")});
-    QCOMPARE(w.CurPage, QStringLiteral("trvc.trv"));
+    QCOMPARE(w.state().CurPage, QStringLiteral("trvc.trv"));
     QVERIFY(r->h.boxes.asked.empty());
     QCOMPARE(r->h.ended, 0);
 }
@@ -316,8 +318,8 @@ void TestToolbar::backButtonPassesOverThePlaceholder() {
     w.toolbarButton(3)->click();
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("trvc.trv")), kWait);
     QCOMPARE(completedPages(spy), (QStringList{QStringLiteral("tr010001.trv"), QStringLiteral("trvc.trv")}));
-    QCOMPARE(w.CurPage, QStringLiteral("trvc.trv"));
-    QVERIFY(!w.GoingBack);
+    QCOMPARE(w.state().CurPage, QStringLiteral("trvc.trv"));
+    QVERIFY(!w.state().GoingBack);
     // The placeholder passed over adds no record; the contents page reached again does.
     QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010001.trv\"\r\n\"trvc.trv\"\r\n"));
 }
@@ -345,7 +347,7 @@ void TestToolbar::searchAndHistoryOpenTheirWindows() {
     // The window took the main window's state during the pause, before the browser was sent on.
     QVERIFY(target.windowState() & Qt::WindowMaximized);
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(placeholder), kWait);
-    QCOMPARE(completedUrls(spy).first(), w.FileLocn + placeholder);
+    QCOMPARE(completedUrls(spy).first(), w.state().FileLocn + placeholder);
     // One course window is visible: the one just opened.
     QTRY_VERIFY_WITH_TIMEOUT(target.isVisible() && !w.isVisible(), kWait);
     QVERIFY(!w.indexWindow().isVisible());
@@ -477,7 +479,7 @@ void TestToolbar::printOfThePageGoesThroughTheDialog() {
     QCOMPARE(r->dialogs, 1);
     QCOMPARE(r->dialogOwner, static_cast<QWidget*>(&w));
     // The browser prints in the background; the printer has to outlive the print.
-    QTRY_COMPARE_WITH_TIMEOUT(printed.count(), 1, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(printed.count(), 1, 3 * kWait); // a busy machine prints slowly
     QCOMPARE(printed.at(0).at(0).toBool(), true);
     QVERIFY2(fileSize(pdf) > 0, qPrintable(pdf));
     QVERIFY(r->h.boxes.asked.empty());
@@ -617,7 +619,7 @@ void TestToolbar::quitKeyAnsweredNoChangesNothing() {
     go(QStringLiteral("tr010003.trv"), QStringLiteral("tr010003.trv"));
     const QByteArray before = history();
     QVERIFY(!before.isEmpty());
-    const QString page = w.CurPage;
+    const QString page = w.state().CurPage;
     r->h.boxes.answerNext(7);
     sendKey(true, Qt::Key_Q, Qt::AltModifier);
 
@@ -637,7 +639,7 @@ void TestToolbar::quitKeyAnsweredNoChangesNothing() {
     QVERIFY(w.isVisible());
     QVERIFY(w.TimerEnd->isActive());
     QVERIFY(w.links().trvWav().isMapped());
-    QCOMPARE(w.CurPage, page);
+    QCOMPARE(w.state().CurPage, page);
 }
 
 void TestToolbar::quitKeyAnsweredYesEndsTheProgram() {
@@ -687,7 +689,7 @@ void TestToolbar::closingTheWindow() {
     QFETCH(int, ended);
     r->commandLine = commandLine;
     frmTRV& w = start();
-    w.FromWithfile = fromWithfile;
+    w.state().FromWithfile = fromWithfile;
     const QByteArray before = history();
     r->h.boxes.answerNext(answer);
 
@@ -779,10 +781,10 @@ void TestToolbar::placedBoxOnScreen() {
     });
     poll.start();
 
-    torvane::shell::ScreenMessageBoxes boxes;
+    torvane::secondcopy::ScreenMessageBoxes boxes;
     const std::optional<int> result =
-        torvane::shell::MsgBoxAt(boxes, QStringLiteral("Do you want to quit?"), 65572,
-                                 QStringLiteral("Quit Torvane?"), &window, desktop, x, y);
+        torvane::base::MsgBoxAt(boxes, QStringLiteral("Do you want to quit?"), 65572,
+                                QStringLiteral("Quit Torvane?"), &window, desktop, x, y);
     QVERIFY(result.has_value());
     QCOMPARE(*result, 6);
     QVERIFY(seen.isValid());

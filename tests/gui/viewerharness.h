@@ -101,11 +101,11 @@ public:
     // Navigates Web1 to `page` and waits until the document `completes` (a page name) has completed.
     bool go(const QString& page, const QString& completes, int timeoutMs = 20000) {
         QSignalSpy spy(viewer.get(), &shell::frmTRV::documentCompleted);
-        viewer->Web1->setUrl(QUrl(viewer->FileLocn + page));
+        viewer->Web1->setUrl(QUrl(viewer->state().FileLocn + page));
         return QTest::qWaitFor([&] { return completedPages(spy).contains(completes); }, timeoutMs);
     }
 
-    QString historyPath() const { return viewer->BillDir + QStringLiteral("history.trv"); }
+    QString historyPath() const { return viewer->state().BillDir + QStringLiteral("history.trv"); }
     QByteArray history() const {
         QFile file(historyPath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

@@ -25,11 +25,13 @@ fi
 # Where everything lies. The viewer's own folder is lib/torvane: the executable and links to the
 # course and lists in share/torvane. Anything else installed (a test program, a library) is a fault.
 expected=(
-  bin/torvane bin/trvwordlists
-  lib/torvane/torvane lib/torvane/course lib/torvane/files.trv lib/torvane/words.trv
+  bin/torvane bin/trvwordlists bin/trvcheck
+  lib/torvane/torvane lib/torvane/torvane-viewer.so lib/torvane/course lib/torvane/files.trv lib/torvane/words.trv
   share/torvane/files.trv share/torvane/words.trv
   "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
   "share/icons/hicolor/scalable/apps/$id.svg"
+  share/doc/torvane/copyright share/doc/torvane/changelog.gz
+  share/man/man1/torvane.1.gz share/man/man1/trvwordlists.1.gz share/man/man1/trvcheck.1.gz
 )
 for size in $sizes; do
   expected+=("share/icons/hicolor/${size}x${size}/apps/$id.png")
@@ -56,6 +58,7 @@ done
 [ -f "$root/lib/torvane/torvane" ] && [ ! -L "$root/lib/torvane/torvane" ] && [ -x "$root/lib/torvane/torvane" ] ||
   fail "lib/torvane/torvane is not an executable file"
 [ -x "$root/bin/trvwordlists" ] || fail "bin/trvwordlists is not executable"
+[ -x "$root/bin/trvcheck" ] || fail "bin/trvcheck is not executable"
 diff -r "$build/bin/course" "$root/share/torvane/course" >/dev/null || fail "the installed course differs from the built one"
 for list in files.trv words.trv; do
   [ -s "$root/share/torvane/$list" ] || fail "share/torvane/$list is empty"

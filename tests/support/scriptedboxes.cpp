@@ -2,7 +2,7 @@
 
 namespace torvane::testing {
 
-int ScriptedBoxes::show(const shell::MessageBoxRequest& request) {
+int ScriptedBoxes::show(const base::MessageBoxRequest& request) {
     asked.push_back(request);
     if (!answers_.empty()) {
         const int answer = answers_.front();
@@ -10,12 +10,12 @@ int ScriptedBoxes::show(const shell::MessageBoxRequest& request) {
         return answer;
     }
     switch (request.style & 7) {
-    case shell::mb::YesNo:
-        return shell::mb::No;
-    case shell::mb::OKCancel:
-        return shell::mb::Cancel;
+    case base::mb::YesNo:
+        return base::mb::No;
+    case base::mb::OKCancel:
+        return base::mb::Cancel;
     default:
-        return shell::mb::OK;
+        return base::mb::OK;
     }
 }
 

@@ -1,20 +1,20 @@
 #pragma once
 
+#include <base/messagebox.h>
 #include <deque>
-#include <shell/messagebox.h>
 #include <vector>
 
 namespace torvane::testing {
 
 // Answers message boxes from a script instead of the learner, and remembers every box it was asked
 // to show. With the script used up it answers Cancel (or No for a yes/no question).
-class ScriptedBoxes final : public shell::MessageBoxes {
+class ScriptedBoxes final : public base::MessageBoxes {
 public:
     explicit ScriptedBoxes(std::deque<int> answers = {}) : answers_(std::move(answers)) {}
-    int show(const shell::MessageBoxRequest& request) override;
+    int show(const base::MessageBoxRequest& request) override;
     void answerNext(int result) { answers_.push_back(result); }
 
-    std::vector<shell::MessageBoxRequest> asked;
+    std::vector<base::MessageBoxRequest> asked;
 
 private:
     std::deque<int> answers_;

@@ -7,9 +7,9 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
-#include <history/recordreader.h>
+#include <courselists/ansitext.h>
+#include <courselists/recordreader.h>
 #include <map>
-#include <platform/ansitext.h>
 #include <router/moduletable.h>
 #include <router/pagenames.h>
 #include <set>
@@ -40,11 +40,27 @@ std::optional<QString> firstVariant(const std::set<QString>& names, const QStrin
 bool listable(const QString& name) {
     return std::all_of(name.begin(), name.end(), [](QChar c) {
         return c != QLatin1Char('\t') && c != QLatin1Char('\r') && c != QLatin1Char('\n') &&
-               platform::ansiByte(c).has_value();
+               courselists::ansiByte(c).has_value();
     });
 }
 
+// Whether a page's named entity is read as its character: Windows-1252 has it, or it is a space, the
+// minus sign or an arrow (U+2190..U+2194), signs between words whose names would only be noise words.
+bool readAsCharacter(char32_t c) {
+    const bool sign =
+        c == 0x2002 || c == 0x2003 || c == 0x2009 || c == 0x2212 || (c >= 0x2190 && c <= 0x2194);
+    return sign || (c <= 0xFFFF && courselists::ansiByte(QChar(static_cast<char16_t>(c))).has_value());
+}
+
 } // namespace
+
+HtmlPage readListedPage(const QByteArray& bytes, const QUrl& address) {
+    return readHtmlPage(bytes, address, &readAsCharacter);
+}
+
+QString listTitle(const HtmlPage& page, const QString& name) {
+    return page.title.isEmpty() ? name : page.title;
+}
 
 std::vector<ListedPage> selectPages(const QStringList& pageNames) {
     static const QRegularExpression coursePage(QStringLiteral("^tr[0-9]{6}\\.trv$"));
@@ -82,10 +98,10 @@ BuildResult buildWordLists(const QStringList& pageNames, const PageReader& read)
         lists.warnings << QStringLiteral("%1: left out, the word lists cannot hold its name").arg(page.name);
         return true;
     });
-    if (selected.size() > static_cast<std::size_t>(history::kTableCapacity)) {
+    if (selected.size() > static_cast<std::size_t>(courselists::kTableCapacity)) {
         result.error = QStringLiteral("%1 pages to list, but the viewer reads at most %2 from files.trv")
                            .arg(selected.size())
-                           .arg(history::kTableCapacity);
+                           .arg(courselists::kTableCapacity);
         return result;
     }
 
@@ -94,14 +110,14 @@ BuildResult buildWordLists(const QStringList& pageNames, const PageReader& read)
     int number = 0;
     for (const ListedPage& page : selected) {
         ++number;
-        PageText text;
-        if (const std::optional<QString> html = read(page.textSource)) {
-            text = readPageText(*html);
+        HtmlPage text;
+        if (const std::optional<QByteArray> bytes = read(page.textSource)) {
+            text = readListedPage(*bytes);
         } else {
             lists.warnings
                 << QStringLiteral("%1: could not be read; listed under its name").arg(page.textSource);
         }
-        const QString title = text.title.isEmpty() ? page.name : text.title;
+        const QString title = listTitle(text, page.name);
         files += QString::number(number) + QLatin1Char('\t') + page.name + QLatin1Char('\t') + title +
                  QStringLiteral("\r\n");
         if (page.searched) {
@@ -113,10 +129,10 @@ BuildResult buildWordLists(const QStringList& pageNames, const PageReader& read)
             }
         }
     }
-    if (pagesOf.size() > static_cast<std::size_t>(history::kTableCapacity)) {
+    if (pagesOf.size() > static_cast<std::size_t>(courselists::kTableCapacity)) {
         result.error = QStringLiteral("%1 different words, but the viewer reads at most %2 from words.trv")
                            .arg(pagesOf.size())
-                           .arg(history::kTableCapacity);
+                           .arg(courselists::kTableCapacity);
         return result;
     }
 
@@ -128,8 +144,8 @@ BuildResult buildWordLists(const QStringList& pageNames, const PageReader& read)
         }
         words += QStringLiteral("\r\n");
     }
-    lists.files = platform::toAnsi(files);
-    lists.words = platform::toAnsi(words);
+    lists.files = courselists::toAnsi(files);
+    lists.words = courselists::toAnsi(words);
     lists.pageCount = number;
     lists.wordCount = static_cast<int>(pagesOf.size());
     result.lists = std::move(lists);
@@ -143,12 +159,12 @@ std::optional<QString> writeWordLists(const QString& courseFolder, const QString
         return QStringLiteral("no course folder %1").arg(courseFolder);
     }
     const QStringList names = course.entryList({QStringLiteral("*.trv")}, QDir::Files, QDir::Name);
-    const BuildResult built = buildWordLists(names, [&](const QString& name) -> std::optional<QString> {
+    const BuildResult built = buildWordLists(names, [&](const QString& name) -> std::optional<QByteArray> {
         QFile file(course.filePath(name));
         if (!file.open(QIODevice::ReadOnly)) {
             return std::nullopt;
         }
-        return decodePageBytes(file.readAll());
+        return file.readAll();
     });
     if (!built.lists) {
         return built.error;

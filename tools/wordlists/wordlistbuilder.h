@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <pagereader/htmlpage.h>
 #include <vector>
 
 namespace torvane::tools {
@@ -33,6 +34,16 @@ struct ListedPage {
 };
 std::vector<ListedPage> selectPages(const QStringList& pageNames);
 
+// A page file as the lists read it (readHtmlPage): a named entity for a character Windows-1252 cannot
+// hold stays as written, so "&Omega;" is indexed as the word "omega" and kept in a title as "&Omega;"
+// instead of a character the lists would lose. Spaces, the minus sign and arrows are signs between words,
+// not worth a word of their own: "&minus;", "&thinsp;", "&rarr;" ... are read as what they are.
+// `address` is the page's own address, the base of its links.
+HtmlPage readListedPage(const QByteArray& bytes, const QUrl& address = QUrl());
+
+// The title a listed page gets in files.trv: its own, else its name.
+QString listTitle(const HtmlPage& page, const QString& name);
+
 struct BuiltLists {
     QByteArray files;
     QByteArray words;
@@ -46,12 +57,13 @@ struct BuildResult {
     QString error; // set when nothing may be written
 };
 
-// Reads a page of the folder by name; nothing when it cannot be read.
-using PageReader = std::function<std::optional<QString>(const QString& name)>;
+// Reads a page file of the folder by name, as bytes; nothing when it cannot be read.
+using PageReader = std::function<std::optional<QByteArray>(const QString& name)>;
 
 // Builds both lists from the folder's page names (".trv" files directly in the course folder) and a
-// reader for their HTML. Titles fall back to the page name when a page has none. More than 20000 pages
-// or words is an error: the viewer would silently drop the rest.
+// reader for their files (read with readListedPage, so a page's declared charset counts). Titles fall
+// back to the page name when a page has none. More than 20000 pages or words is an error: the viewer
+// would silently drop the rest.
 BuildResult buildWordLists(const QStringList& pageNames, const PageReader& read);
 
 // Reads the course folder, builds the lists and writes "files.trv" and "words.trv" into outFolder (each

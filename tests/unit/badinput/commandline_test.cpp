@@ -2,13 +2,13 @@
 // sane fields, or as nothing.
 
 #include <gtest/gtest.h>
-#include <shell/commandline.h>
+#include <secondcopy/commandline.h>
 
 namespace torvane::badinput {
 namespace {
 
-using shell::JobKind;
-using shell::parseCommandLine;
+using secondcopy::JobKind;
+using secondcopy::parseCommandLine;
 
 TEST(BadCommandLine, EveryDispatchPrefixCutShort) {
     const struct {
@@ -71,7 +71,7 @@ TEST(BadCommandLine, PopupSizesMissingSwappedRepeatedNonNumericHuge) {
         {"/POPJPG=a.jpg /W= 4  /H= 3 ", JobKind::Popup, 4, 3},
     };
     for (const auto& row : rows) {
-        const shell::SecondCopyJob job = parseCommandLine(QString::fromLatin1(row.line));
+        const secondcopy::SecondCopyJob job = parseCommandLine(QString::fromLatin1(row.line));
         EXPECT_EQ(job.kind, row.kind) << row.line;
         if (job.kind == JobKind::Popup) {
             EXPECT_EQ(job.popFile, QStringLiteral("a.jpg")) << row.line;
@@ -86,15 +86,15 @@ TEST(BadCommandLine, ThirtyTwoThousandCharacters) {
     EXPECT_EQ(parseCommandLine(filler).kind, JobKind::Nothing);
     EXPECT_EQ(parseCommandLine(QString(32000, QLatin1Char('/'))).kind, JobKind::Nothing);
 
-    const shell::SecondCopyJob test = parseCommandLine(QStringLiteral("/PRAC=") + filler);
+    const secondcopy::SecondCopyJob test = parseCommandLine(QStringLiteral("/PRAC=") + filler);
     EXPECT_EQ(test.kind, JobKind::ChapterTest);
     EXPECT_EQ(test.testName.size(), 32000);
 
     const QString longFile = filler + QStringLiteral(".ckt");
     EXPECT_EQ(parseCommandLine(longFile).kind, JobKind::KirvoltHandOff);
-    EXPECT_EQ(shell::pathBuffer(longFile), QByteArray(shell::kPathBufferSize, 'a'));
+    EXPECT_EQ(secondcopy::pathBuffer(longFile), QByteArray(secondcopy::kPathBufferSize, 'a'));
 
-    const shell::SecondCopyJob popup =
+    const secondcopy::SecondCopyJob popup =
         parseCommandLine(QStringLiteral("/POPJPG=") + filler + QStringLiteral(".jpg /W=1 /H=2"));
     EXPECT_EQ(popup.kind, JobKind::Popup);
     EXPECT_EQ(popup.popFile.size(), 32004);

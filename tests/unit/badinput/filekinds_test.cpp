@@ -7,11 +7,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <courselists/ansitext.h>
+#include <courselists/recordreader.h>
 #include <gtest/gtest.h>
 #include <history/histlist.h>
 #include <history/historyfile.h>
-#include <history/recordreader.h>
-#include <platform/ansitext.h>
 #include <platform/pathprobe.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -107,8 +107,8 @@ TEST_F(BadFileKinds, ReadersAndTheWriterComeBackAtOnce) {
         }
         EXPECT_EQ(platform::probePath(target).state, row.probe) << row.what;
 
-        const auto read =
-            withinLimit<bool>([&] { return history::readWholeFile(target).has_value(); }, kPrompt, target);
+        const auto read = withinLimit<bool>([&] { return courselists::readWholeFile(target).has_value(); },
+                                            kPrompt, target);
         ASSERT_TRUE(read.has_value()) << row.what << ": reading did not come back";
         EXPECT_EQ(*read, row.read) << row.what;
 
@@ -144,16 +144,17 @@ TEST_F(BadFileKinds, TenMegabyteListsAreReadInOneGo) {
 
     QElapsedTimer clock;
     clock.start();
-    const auto historyBytes = history::readWholeFile(path("history.trv"));
+    const auto historyBytes = courselists::readWholeFile(path("history.trv"));
     ASSERT_TRUE(historyBytes.has_value());
-    const history::HistoryEntries entries = history::splitHistory(platform::fromAnsi(*historyBytes));
+    const history::HistoryEntries entries = history::splitHistory(courselists::fromAnsi(*historyBytes));
     EXPECT_TRUE(entries.overflow);
-    EXPECT_EQ(entries.records.size(), std::size_t(history::kTableCapacity));
+    EXPECT_EQ(entries.records.size(), std::size_t(courselists::kTableCapacity));
 
-    const auto pageBytes = history::readWholeFile(path("files.trv"));
+    const auto pageBytes = courselists::readWholeFile(path("files.trv"));
     ASSERT_TRUE(pageBytes.has_value());
-    history::PageTable pages;
-    const history::ListReadResult read = history::readPageList(platform::fromAnsi(*pageBytes), pages);
+    courselists::PageTable pages;
+    const courselists::ListReadResult read =
+        courselists::readPageList(courselists::fromAnsi(*pageBytes), pages);
     EXPECT_EQ(read.records, 1);
     EXPECT_EQ(pages.title[1].size(), 10 * 1024 * 1024);
     EXPECT_EQ(history::matchHistory(entries.records, pages).size(), history::kMaxHistRows);
@@ -177,10 +178,10 @@ TEST_F(BadFileKinds, UnreadableFilesAndFoldersAsAnOrdinaryUser) {
     const int failures = asOrdinaryUser([&] {
         int bad = 0;
         bad |= platform::probePath(unreadable).state == PathState::File ? 0 : 1;
-        bad |= history::readWholeFile(unreadable).has_value() ? 2 : 0;
+        bad |= courselists::readWholeFile(unreadable).has_value() ? 2 : 0;
         // The folder cannot be looked into: the existence test reports a failed look, not an absence.
         bad |= platform::probePath(behindClosed).state == PathState::Error ? 0 : 4;
-        bad |= history::readWholeFile(behindClosed).has_value() ? 8 : 0;
+        bad |= courselists::readWholeFile(behindClosed).has_value() ? 8 : 0;
         bad |= history::AppendHistory(readonlyBill, QStringLiteral("a.trv")) ? 16 : 0;
         bad |= platform::canCreateFilesIn(readonlyBill) ? 32 : 0;
         return bad;

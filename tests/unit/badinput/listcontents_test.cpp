@@ -5,27 +5,27 @@
 #include "badinput.h"
 
 #include <QTemporaryDir>
+#include <courselists/ansitext.h>
+#include <courselists/pagelist.h>
+#include <courselists/wordlists.h>
 #include <gtest/gtest.h>
 #include <history/histlist.h>
-#include <history/pagelist.h>
-#include <platform/ansitext.h>
 #include <search/searchengine.h>
-#include <search/wordlists.h>
 
 namespace torvane::badinput {
 namespace {
 
-using history::ListReadResult;
-using history::PageTable;
+using courselists::ListReadResult;
+using courselists::PageTable;
 
 // The decoded text of a file written with `bytes`, read the way every list reader reads it.
 QString onDiskAndBack(const QByteArray& bytes) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("list.trv"));
     EXPECT_TRUE(writeBytes(path, bytes));
-    const std::optional<QByteArray> read = history::readWholeFile(path);
+    const std::optional<QByteArray> read = courselists::readWholeFile(path);
     EXPECT_TRUE(read.has_value());
-    return platform::fromAnsi(read.value_or(QByteArray()));
+    return courselists::fromAnsi(read.value_or(QByteArray()));
 }
 
 QByteArray bytes(const char* text, std::size_t size) {
@@ -90,7 +90,7 @@ TEST(BadPageList, RecordsKeepTheirSlotsWhateverTheirFieldsHold) {
     };
     for (const Row& row : rows) {
         PageTable pages;
-        const ListReadResult read = history::readPageList(onDiskAndBack(row.bytes), pages);
+        const ListReadResult read = courselists::readPageList(onDiskAndBack(row.bytes), pages);
         EXPECT_EQ(read.records, row.records) << row.what;
         EXPECT_EQ(read.failed, row.failed) << row.what;
         EXPECT_FALSE(read.overflow) << row.what;
@@ -124,8 +124,8 @@ TEST(BadWordList, WordsKeepTheirSlotsAndBadReferencesArePassedOver) {
         {"unassigned byte in a word", BYTES("\x81x\t2\t\r\n"), 1, QString(QChar(0x81)) + 'x', {2}},
     };
     for (const Row& row : rows) {
-        search::WordTable words;
-        const ListReadResult read = search::readWordList(onDiskAndBack(row.bytes), words);
+        courselists::WordTable words;
+        const ListReadResult read = courselists::readWordList(onDiskAndBack(row.bytes), words);
         EXPECT_FALSE(read.overflow) << row.what;
         EXPECT_EQ(words.text[row.slot], row.word) << row.what;
         EXPECT_EQ(search::parseReferences(words.refs[row.slot]), row.pages) << row.what;
@@ -166,7 +166,7 @@ TEST(BadHistoryFile, RecordsStillFindTheirPages) {
 TEST(BadListSize, CapacityOnDiskExactlyAndOneOver) {
     // 20000 records, then one more as a whole record or as text after the last CR LF.
     QByteArray full;
-    for (int i = 1; i <= history::kTableCapacity; ++i) {
+    for (int i = 1; i <= courselists::kTableCapacity; ++i) {
         full += QByteArray::number(i) + "\tp" + QByteArray::number(i) + ".trv\tT\r\n";
     }
     const struct {
@@ -182,14 +182,14 @@ TEST(BadListSize, CapacityOnDiskExactlyAndOneOver) {
     for (const auto& row : rows) {
         const QString text = onDiskAndBack(row.bytes);
         PageTable pages;
-        const ListReadResult read = history::readPageList(text, pages);
+        const ListReadResult read = courselists::readPageList(text, pages);
         EXPECT_EQ(read.overflow, row.overflow) << row.what;
         EXPECT_FALSE(read.failed) << row.what;
-        EXPECT_EQ(pages.file[history::kTableCapacity], QStringLiteral("p20000.trv")) << row.what;
-        search::WordTable words;
-        EXPECT_EQ(search::readWordList(text, words).overflow, row.overflow) << row.what;
+        EXPECT_EQ(pages.file[courselists::kTableCapacity], QStringLiteral("p20000.trv")) << row.what;
+        courselists::WordTable words;
+        EXPECT_EQ(courselists::readWordList(text, words).overflow, row.overflow) << row.what;
         EXPECT_EQ(history::splitHistory(text).overflow, row.overflow) << row.what;
-        EXPECT_EQ(history::splitHistory(text).records.size(), std::size_t(history::kTableCapacity))
+        EXPECT_EQ(history::splitHistory(text).records.size(), std::size_t(courselists::kTableCapacity))
             << row.what;
     }
 }

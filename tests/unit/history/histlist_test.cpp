@@ -8,6 +8,7 @@
 namespace {
 
 using namespace torvane::history;
+using namespace torvane::courselists;
 
 PageTable pages(std::initializer_list<std::pair<const char*, const char*>> list) {
     PageTable table;

@@ -5,6 +5,7 @@
 namespace {
 
 using namespace torvane::search;
+using namespace torvane::courselists;
 
 // Tables written the way the lists are: record k in slot k.
 struct Lists {

@@ -1,9 +1,9 @@
 #include "wordlistbuilder.h"
 
 #include <QHash>
+#include <courselists/ansitext.h>
+#include <courselists/pagelist.h>
 #include <gtest/gtest.h>
-#include <history/pagelist.h>
-#include <platform/ansitext.h>
 
 namespace {
 
@@ -13,9 +13,9 @@ using namespace torvane::tools;
 struct Course {
     QHash<QString, QString> pages;
     PageReader reader() const {
-        return [this](const QString& name) -> std::optional<QString> {
+        return [this](const QString& name) -> std::optional<QByteArray> {
             const auto it = pages.constFind(name);
-            return it == pages.constEnd() ? std::nullopt : std::optional<QString>(*it);
+            return it == pages.constEnd() ? std::nullopt : std::optional<QByteArray>(it->toUtf8());
         };
     }
     QStringList names() const { return pages.keys(); }
@@ -69,8 +69,9 @@ TEST(BuildWordLists, PositionsAreTheIdentitiesTheViewerReadsBack) {
     EXPECT_EQ(built.lists->wordCount, 3);
 
     // Read back as the viewer reads it: every first field is a valid number and slot k holds page k.
-    torvane::history::PageTable table;
-    const auto read = torvane::history::readPageList(torvane::platform::fromAnsi(built.lists->files), table);
+    torvane::courselists::PageTable table;
+    const auto read =
+        torvane::courselists::readPageList(torvane::courselists::fromAnsi(built.lists->files), table);
     EXPECT_FALSE(read.failed);
     EXPECT_EQ(read.records, 3);
     EXPECT_EQ(table.file[2], QStringLiteral("tr010003.trv"));
@@ -87,6 +88,18 @@ TEST(BuildWordLists, TitlesFallBackAndStayOnOneField) {
     EXPECT_EQ(built.lists->files,
               QByteArray("1\ttr010002.trv\ttr010002.trv\r\n2\ttr010003.trv\tTab here and line\r\n"
                          "3\ttr010004.trv\t? meter\r\n"));
+}
+
+TEST(BuildWordLists, NamedEntitiesTheListsCannotHoldStayAsWritten) {
+    // A symbol stays findable by its name; signs between words are not words of their own.
+    Course course;
+    course.pages["tr010002.trv"] =
+        page("&Sigma; &minus; &rarr; &eacute;",
+             "4.7 k&Omega; &asymp; 5&minus;2&thinsp;&rarr;next caf&eacute; &#937;hm");
+    const BuildResult built = buildWordLists(course.names(), course.reader());
+    ASSERT_TRUE(built.lists.has_value());
+    EXPECT_EQ(built.lists->files, QByteArray("1\ttr010002.trv\t&Sigma; ? ? \xe9\r\n"));
+    EXPECT_EQ(built.lists->words, QByteArray("asymp\t1\t\r\ncaf\xe9\t1\t\r\nnext\t1\t\r\nomega\t1\t\r\n"));
 }
 
 TEST(BuildWordLists, UnreadablePagesAreListedUnderTheirName) {
@@ -109,8 +122,8 @@ TEST(BuildWordLists, CapacityIsAnErrorNotASilentCut) {
                          .arg(10 + i / 10000, 2, 10, QLatin1Char('0'))
                          .arg(i % 10000, 4, 10, QLatin1Char('0'));
         }
-        const BuildResult built = buildWordLists(
-            names, [](const QString&) { return std::optional<QString>(QStringLiteral("<p>x</p>")); });
+        const BuildResult built =
+            buildWordLists(names, [](const QString&) { return std::optional<QByteArray>("<p>x</p>"); });
         EXPECT_EQ(built.lists.has_value(), pages == 20000) << pages;
         if (pages > 20000) {
             EXPECT_TRUE(built.error.contains(QStringLiteral("20001"))) << built.error.toStdString();

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QLoggingCategory>
+#include <string_view>
+
+namespace torvane::base {
+
+// Test and measurement hook: with TORVANE_TRACE set to a non-empty value in the environment, each
+// event becomes one line on the standard error,
+//   torvane-trace <milliseconds since 1970, wall clock> <event> <detail>
+// so that a script can time the program from outside (the wall clock is the one `date` reads).
+// Without the variable nothing is written; the learner's viewer never sets it.
+bool tracing();
+void trace(std::string_view event, std::string_view detail);
+
+// The viewer's diagnostics for whoever runs it from a terminal ("torvane.*" rules of QT_LOGGING_RULES):
+// what went wrong underneath a message the learner saw, or instead of one where none is due.
+Q_DECLARE_LOGGING_CATEGORY(lcTorvane)
+
+} // namespace torvane::base

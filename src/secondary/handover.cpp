@@ -1,0 +1,19 @@
+#include <QWidget>
+#include <base/timing.h>
+#include <secondary/handover.h>
+
+namespace torvane::secondary {
+
+namespace {
+constexpr Qt::WindowStates kSizeStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+} // namespace
+
+void handOver(QWidget& from, QWidget& target) {
+    target.setWindowState((target.windowState() & ~kSizeStates) | (from.windowState() & kSizeStates));
+    base::WaitASecond();
+    if ((target.windowState() & kSizeStates) == 0) {
+        target.move(from.pos());
+    }
+}
+
+} // namespace torvane::secondary

@@ -1,0 +1,455 @@
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <base/keycodes.h>
+#include <base/messageboxcodes.h>
+#include <base/timing.h>
+#include <base/toolbar.h>
+#include <router/pagenames.h>
+#include <secondary/handover.h>
+#include <secondary/helppicture.h>
+#include <secondary/listselection.h>
+#include <secondary/secondaryhost.h>
+#include <secondary/secondarylayout.h>
+#include <secondary/secondarywindow.h>
+
+namespace torvane::secondary {
+
+namespace {
+
+namespace mb = base::mb;
+namespace vk = base::vk;
+
+// The key code of the course's keyboard summary for a Qt key. Letters and digits keep their codes;
+// the comma and full-stop keys are the same key with Shift held (< and >). Keys the handlers never
+// look at keep Qt's own code, which is far from every code above.
+int keyCodeOf(const QKeyEvent* e) {
+    const int key = e->key();
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
+        return key;
+    }
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return vk::Enter;
+    case Qt::Key_Escape:
+        return vk::Escape;
+    case Qt::Key_Comma:
+    case Qt::Key_Less:
+        return vk::Comma;
+    case Qt::Key_Period:
+    case Qt::Key_Greater:
+        return vk::FullStop;
+    default:
+        return key;
+    }
+}
+
+int shiftOf(const QKeyEvent* e) {
+    const Qt::KeyboardModifiers m = e->modifiers();
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+           (m & Qt::AltModifier ? 4 : 0);
+}
+
+// The character a key types, as the key-press handlers see it; 0 when it types none.
+int characterOf(const QKeyEvent* e) {
+    const QString text = e->text();
+    return text.isEmpty() ? 0 : text.front().unicode();
+}
+
+constexpr Qt::WindowStates kSizeStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+
+} // namespace
+
+SecondaryWindow::SecondaryWindow(SecondaryHost& host, Kind kind, QWidget* parent)
+    : QWidget(parent, Qt::Window), host_(host), kind_(kind) {
+    // Light grey, red, green and blue 192 each, like the course's other windows.
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(192, 192, 192));
+    setPalette(p);
+    resize(twipsToPixels(kWindowWidthTwips), twipsToPixels(kWindowHeightTwips));
+
+    std::array<QPushButton*, base::kMainToolbar.size()> row{};
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        const bool index = kind_ == Kind::Search && i == base::kSearchOrIndexPosition;
+        row[i] = makeButton(static_cast<int>(i), index ? base::kIndexButton : base::kMainToolbar[i]);
+    }
+    cmdCont = row[0];
+    cmdPrint = row[1];
+    (kind_ == Kind::Search ? cmdIndex : cmdSearch) = row[2];
+    cmdBack = row[3];
+    cmdPrev = row[4];
+    cmdNext = row[5];
+    cmdHist = row[6];
+    cmdCalc = row[7];
+    cmdHelp = row[8];
+    cmdSecn = row[9];
+
+    connect(cmdCont, &QPushButton::clicked, this, &SecondaryWindow::cmdCont_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &SecondaryWindow::cmdPrint_Click);
+    if (cmdIndex != nullptr) {
+        connect(cmdIndex, &QPushButton::clicked, this, &SecondaryWindow::cmdIndex_Click);
+    }
+    if (cmdSearch != nullptr) {
+        connect(cmdSearch, &QPushButton::clicked, this, &SecondaryWindow::cmdSearch_Click);
+    }
+    connect(cmdBack, &QPushButton::clicked, this, &SecondaryWindow::cmdBack_Click);
+    connect(cmdPrev, &QPushButton::clicked, this, &SecondaryWindow::cmdPrev_Click);
+    connect(cmdNext, &QPushButton::clicked, this, &SecondaryWindow::cmdNext_Click);
+    connect(cmdHist, &QPushButton::clicked, this, &SecondaryWindow::cmdHist_Click);
+    connect(cmdCalc, &QPushButton::clicked, this, &SecondaryWindow::cmdCalc_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &SecondaryWindow::cmdHelp_Click);
+    connect(cmdSecn, &QPushButton::clicked, this, &SecondaryWindow::cmdSecn_Click);
+
+    helpPicture_ = secondaryHelpPicture();
+    picHelp = new QLabel(this);
+    picHelp->setObjectName(QStringLiteral("picHelp"));
+    picHelp->setGeometry(
+        twipsRect(kHelpBoxTwips.x(), kHelpBoxTwips.y(), kHelpBoxTwips.width(), kHelpBoxTwips.height()));
+    picHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picHelp->setPixmap(helpPicture_);
+    picHelp->hide();
+}
+
+SecondaryWindow::~SecondaryWindow() = default;
+
+QPushButton* SecondaryWindow::makeButton(int position, const base::ToolbarButton& face) {
+    auto* button = new QPushButton(QString::fromLatin1(face.caption), this);
+    button->setObjectName(QString::fromLatin1(face.name));
+    button->setFont(toolbarButtonFont());
+    button->setGeometry(twipsRect(kToolbarFirstLeft + position * kToolbarStep, kToolbarTop,
+                                  kToolbarButtonWidth, kToolbarButtonHeight));
+    return button;
+}
+
+void SecondaryWindow::makeResultList(QAbstractItemModel* model, const QRect& twips) {
+    lbResults = new QListView(this);
+    lbResults->setObjectName(QStringLiteral("lbResults"));
+    lbResults->setModel(model);
+    // Equal row heights let the view lay out 20000 rows without measuring each one.
+    lbResults->setUniformItemSizes(true);
+    lbResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lbResults->setSelectionMode(QAbstractItemView::SingleSelection);
+    lbResults->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    watchDoubleClicks(lbResults->viewport());
+}
+
+int SecondaryWindow::ListCount() const {
+    return lbResults != nullptr ? lbResults->model()->rowCount() : 0;
+}
+
+QString SecondaryWindow::List(int row) const {
+    return lbResults != nullptr ? lbResults->model()->index(row, 0).data().toString() : QString();
+}
+
+int SecondaryWindow::ListIndex() const {
+    return lbResults != nullptr ? selectedRow(*lbResults) : -1;
+}
+
+void SecondaryWindow::setListIndex(int row) {
+    if (lbResults != nullptr) {
+        selectRow(*lbResults, row);
+    }
+}
+
+void SecondaryWindow::setPeers(SecondaryWindow* search, SecondaryWindow* index, SecondaryWindow* hist) {
+    search_ = search;
+    index_ = index;
+    hist_ = hist;
+}
+
+void SecondaryWindow::showWindow() {
+    show();
+    raise();
+    activateWindow();
+    // One course window on screen at once, also where the window manager reports the activation late.
+    Form_Activate();
+    // The learner types at once where the window is used: its text box, or its list.
+    if (QWidget* first = firstFocus()) {
+        if (first == lbResults && ListIndex() < 0) {
+            setListIndex(0);
+        }
+        first->setFocus(Qt::ActiveWindowFocusReason);
+    }
+}
+
+void SecondaryWindow::orderTabs(std::initializer_list<QWidget*> own) {
+    // The window's own controls come first, then the toolbar, left to right.
+    QList<QWidget*> chain(own.begin(), own.end());
+    for (QPushButton* button : {cmdCont, cmdPrint, cmdIndex, cmdSearch, cmdBack, cmdPrev, cmdNext, cmdHist,
+                                cmdCalc, cmdHelp, cmdSecn}) {
+        if (button != nullptr) {
+            chain << button;
+        }
+    }
+    for (qsizetype i = 1; i < chain.size(); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
+}
+
+void SecondaryWindow::watchDoubleClicks(QWidget* viewport) {
+    listViewport_ = viewport;
+    viewport->installEventFilter(this);
+}
+
+void SecondaryWindow::watchKeys() {
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
+}
+
+// --- the toolbar ---------------------------------------------------------------------------------
+
+void SecondaryWindow::hideHelp() {
+    picHelp->hide();
+}
+
+void SecondaryWindow::toggleHelp() {
+    if (picHelp->isHidden()) {
+        picHelp->show();
+        picHelp->raise();
+    } else {
+        picHelp->hide();
+    }
+}
+
+void SecondaryWindow::cmdCont_Click() {
+    hideHelp();
+    HandOver(host_.mainWindow());
+    // Contents from outside always goes to the first contents page of the screen's class (never the
+    // second one, which the main window's own button alternates with).
+    const int size = host_.screenSize();
+    const router::ScreenSize cls = (size >= 1 && size <= 7) ? static_cast<router::ScreenSize>(size) : 0;
+    host_.navigate(host_.fileLocn() + router::contentsPage(cls));
+}
+
+void SecondaryWindow::cmdPrint_Click() {
+    // Print leaves the help picture as it is: with it shown, the picture is what gets printed.
+    host_.print(picHelp->isHidden() ? nullptr : &helpPicture_);
+}
+
+void SecondaryWindow::openPeer(SecondaryWindow* peer, const char* placeholder) {
+    hideHelp();
+    HandOver(host_.mainWindow());
+    HandOver(peer);
+    // The navigation handler opens the window when its placeholder page has completed.
+    host_.navigate(host_.fileLocn() + QString::fromLatin1(placeholder));
+}
+
+void SecondaryWindow::cmdSearch_Click() {
+    openPeer(search_, "search.trv");
+}
+
+void SecondaryWindow::cmdIndex_Click() {
+    openPeer(index_, "index.trv");
+}
+
+void SecondaryWindow::cmdBack_Click() {
+    hideHelp();
+    host_.goBack();
+}
+
+// A secondary window has no page of its own to page through: << and >> step the browser back from
+// this window's placeholder page, like Back.
+void SecondaryWindow::cmdPrev_Click() {
+    hideHelp();
+    host_.goBack();
+}
+
+void SecondaryWindow::cmdNext_Click() {
+    hideHelp();
+    host_.goBack();
+}
+
+void SecondaryWindow::cmdHist_Click() {
+    if (kind_ == Kind::History) {
+        // The history window is already open: its History button shows or hides the help instead of
+        // reloading the list.
+        toggleHelp();
+        return;
+    }
+    openPeer(hist_, "hist.trv");
+}
+
+void SecondaryWindow::cmdCalc_Click() {
+    hideHelp();
+    host_.startCalculator();
+}
+
+void SecondaryWindow::cmdHelp_Click() {
+    toggleHelp();
+}
+
+// Section has no section page to go to from here; it shows or hides the help, like Help.
+void SecondaryWindow::cmdSecn_Click() {
+    toggleHelp();
+}
+
+void SecondaryWindow::picHelp_Click() {
+    hideHelp();
+}
+
+// --- keys ----------------------------------------------------------------------------------------
+
+void SecondaryWindow::Form_KeyPress(int& keyAscii) {
+    if (keyAscii == vk::Escape) {
+        keyAscii = 0;
+    }
+}
+
+void SecondaryWindow::Form_KeyDown(int& keyCode, int shift) {
+    hideHelp();
+    if ((shift & base::kAltBit) != 0) {
+        if (keyCode == vk::Q) {
+            quitSteps();
+            keyCode = 0;
+        } else if (keyCode == vk::Comma) {
+            cmdPrev_Click();
+            keyCode = 0;
+        } else if (keyCode == vk::FullStop) {
+            cmdNext_Click();
+            keyCode = 0;
+        }
+    }
+    if (kind_ != Kind::Search && keyCode == vk::Enter) {
+        lbResults_DblClick();
+        // Used up: the list and the text box have nothing more to do with this Enter.
+        keyCode = 0;
+    }
+}
+
+bool SecondaryWindow::controlKeyDown(QObject*, int&, int) {
+    return false;
+}
+
+bool SecondaryWindow::controlKeyPress(QObject*, int&) {
+    return false;
+}
+
+bool SecondaryWindow::handleKey(QObject* watched, QKeyEvent* e) {
+    // A key the focused control does not take travels on to its parents, each of which this filter also
+    // watches; every key that does something is swallowed here, so it is acted on once. What a second
+    // look repeats (hiding the help picture) does no harm.
+    int keyCode = keyCodeOf(e);
+    const int pressed = keyCode;
+    const int shift = shiftOf(e);
+    Form_KeyDown(keyCode, shift);
+    if (pressed != 0 && keyCode == 0) {
+        return true;
+    }
+    if (controlKeyDown(watched, keyCode, shift)) {
+        return true;
+    }
+    int keyAscii = characterOf(e);
+    if (keyAscii != 0) {
+        Form_KeyPress(keyAscii);
+        if (keyAscii == 0 || controlKeyPress(watched, keyAscii)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// --- closing -------------------------------------------------------------------------------------
+
+void SecondaryWindow::quitSteps() {
+    const std::optional<int> answer =
+        host_.msgBoxAt(QStringLiteral("Do you want to quit?"), mb::QuitStyle, QStringLiteral("Quit Torvane?"),
+                       this, QVariant(100), QVariant(80));
+    // A box that could not be shown was never answered: nothing happens.
+    if (!base::quitConfirmed(answer)) {
+        return;
+    }
+    host_.endAfterQuit();
+}
+
+void SecondaryWindow::Form_QueryUnload(bool& cancel) {
+    quitSteps();
+    // A secondary window is never unloaded: its tables live for the whole run.
+    cancel = true;
+}
+
+void SecondaryWindow::closeEvent(QCloseEvent* e) {
+    bool cancel = false;
+    Form_QueryUnload(cancel);
+    if (cancel) {
+        e->ignore();
+    } else {
+        e->accept();
+    }
+}
+
+// --- window state --------------------------------------------------------------------------------
+
+void SecondaryWindow::HandOver(QWidget* target) {
+    if (target == nullptr) {
+        return;
+    }
+    handOver(*this, *target);
+}
+
+void SecondaryWindow::Form_Activate() {
+    // An activation the window manager reports after the window was hidden again (a page was opened from
+    // it meanwhile) must neither bring it back nor hide the window now on screen.
+    if (!isVisible()) {
+        return;
+    }
+    QWidget* main = host_.mainWindow();
+    if (main != nullptr && main != this) {
+        main->hide();
+    }
+    for (SecondaryWindow* peer : {search_, index_, hist_}) {
+        if (peer != nullptr && peer != this) {
+            peer->hide();
+        }
+    }
+}
+
+void SecondaryWindow::Form_Resize() {
+    if ((windowState() & kSizeStates) == 0 && x() < 0) {
+        move(twipsToPixels(kRescueTwips), twipsToPixels(kRescueTwips));
+    }
+    resizeControls(width(), height());
+}
+
+bool SecondaryWindow::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) {
+        Form_Activate();
+    }
+    return QWidget::event(e);
+}
+
+void SecondaryWindow::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    Form_Resize();
+}
+
+bool SecondaryWindow::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::KeyPress) {
+        return handleKey(watched, static_cast<QKeyEvent*>(e));
+    }
+    if (watched == picHelp && e->type() == QEvent::MouseButtonRelease) {
+        picHelp_Click();
+        return true;
+    }
+    if (watched == lbResults && e->type() == QEvent::FocusIn) {
+        // A list reached with the keyboard has a current row, so that Enter opens something.
+        const auto reason = static_cast<QFocusEvent*>(e)->reason();
+        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) && ListIndex() < 0) {
+            setListIndex(0);
+        }
+    }
+    if (watched == listViewport_ && e->type() == QEvent::MouseButtonDblClick) {
+        // Anywhere in the list, below the last row too: the selected row decides what opens.
+        lbResults_DblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+} // namespace torvane::secondary
