@@ -15,6 +15,7 @@ PACKAGES=(
   xfwm4 dbus-daemon weston xwayland qt6-wayland
   fonts-dejavu-core fonts-liberation
   desktop-file-utils appstream librsvg2-bin dpkg-dev lintian
+  at-spi2-core python3-pyatspi
   g++-mingw-w64-x86-64-posix wine wine64
 )
 

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLibrary>
+#include <base/trace.h>
 #include <platform/desktopwindowrules.h>
 #include <secondcopy/commandline.h>
 #include <secondcopy/jobs.h>
@@ -39,6 +40,7 @@ int runViewerPart(int& argc, char** argv, secondcopy::StartUp& start, app::OnDem
     const QString path = programFolder(argv) + QLatin1Char('/') + QLatin1String(app::kViewerModule);
     QLibrary part(path);
     const auto entry = reinterpret_cast<app::ViewerEntry>(part.resolve(app::kViewerEntry));
+    base::trace("viewer-part-loaded", {});
     if (entry == nullptr) {
         boxes.show({QStringLiteral("Torvane cannot start: a part of it is missing or damaged.\n%1\n\nPlease "
                                    "run Setup on the USB.")
@@ -46,7 +48,9 @@ int runViewerPart(int& argc, char** argv, secondcopy::StartUp& start, app::OnDem
                     base::mb::OKOnly | base::mb::Critical});
         return 2;
     }
-    return entry(argc, argv, start, boxes.application());
+    QApplication& application = boxes.application();
+    base::trace("application", {});
+    return entry(argc, argv, start, application);
 }
 
 int runJob(int& argc, char** argv, secondcopy::StartUp& start, app::OnDemandBoxes& boxes) {
@@ -84,6 +88,7 @@ int runJob(int& argc, char** argv, secondcopy::StartUp& start, app::OnDemandBoxe
 } // namespace
 
 int main(int argc, char* argv[]) {
+    base::trace("start", {});
     // The viewer finds the desktop's windows through X11: on XWayland under a Wayland session.
     platform::chooseQpaPlatform();
     app::OnDemandBoxes boxes(argc, argv);
@@ -91,7 +96,9 @@ int main(int argc, char* argv[]) {
     services.messageBoxes = &boxes;
     services.commandLine = commandLineOf(argc, argv);
     secondcopy::StartUp start(std::move(services));
-    switch (start.run()) {
+    const secondcopy::Role role = start.run();
+    base::trace("start-up-steps", {});
+    switch (role) {
     case secondcopy::Role::Stopped:
         return 2;
     case secondcopy::Role::FirstCopy:

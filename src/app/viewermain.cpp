@@ -3,10 +3,12 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <base/trace.h>
 #include <router/coursescheme.h>
 #include <secondcopy/screenmessageboxes.h>
 #include <secondcopy/startup.h>
 #include <shell/frmtrv.h>
+#include <shell/screenreader.h>
 
 extern "C" Q_DECL_EXPORT int torvaneViewerMain(int& argc, char** argv, torvane::secondcopy::StartUp& start,
                                                QApplication& application) {
@@ -15,11 +17,13 @@ extern "C" Q_DECL_EXPORT int torvaneViewerMain(int& argc, char** argv, torvane::
     using namespace torvane;
     // The bundled course's scheme must be known before the browser engine starts.
     router::registerCourseScheme();
+    shell::prepareBrowserForScreenReaders();
     secondcopy::ScreenMessageBoxes messageBoxes;
     shell::ViewerServices services;
     services.messageBoxes = &messageBoxes;
     services.commandLine = start.commandLine();
     shell::frmTRV viewer(services);
+    base::trace("window-built", {});
 
     switch (viewer.Form_Load(start)) {
     case secondcopy::Role::Stopped:
@@ -36,5 +40,6 @@ extern "C" Q_DECL_EXPORT int torvaneViewerMain(int& argc, char** argv, torvane::
         viewer.setGeometry(screen->availableGeometry());
     }
     viewer.showMaximized();
+    base::trace("window-shown", {});
     return application.exec();
 }

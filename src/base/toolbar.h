@@ -4,10 +4,12 @@
 
 namespace torvane::base {
 
-// One toolbar button: its control name and its caption ("&" marks the access key).
+// One toolbar button: its control name, its caption ("&" marks the access key), and what a screen
+// reader says for it where the caption is no word (none: the caption without its "&").
 struct ToolbarButton final {
     const char* name;
     const char* caption;
+    const char* spoken = nullptr;
 };
 
 // The toolbar row of the main window, left to right (the tab order follows it).
@@ -16,8 +18,8 @@ inline constexpr std::array<ToolbarButton, 10> kMainToolbar{{
     {"cmdPrint", "&Print"},
     {"cmdSearch", "&Search"},
     {"cmdBack", "&Back"},
-    {"cmdPrev", "&<<"},
-    {"cmdNext", "&>>"},
+    {"cmdPrev", "&<<", "Previous page"},
+    {"cmdNext", "&>>", "Next page"},
     {"cmdHist", "His&tory"},
     {"cmdCalc", "C&alc"},
     {"cmdHelp", "&Help"},

@@ -22,6 +22,7 @@ frmHist::frmHist(secondary::SecondaryHost& host, QWidget* parent)
 
     model_ = new QStringListModel(this);
     makeResultList(model_, QRect(360, 480, 10215, 3570));
+    lbResults->setAccessibleName(QStringLiteral("Pages visited"));
     orderTabs({lbResults});
     picHelp->raise();
 

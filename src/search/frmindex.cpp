@@ -36,6 +36,10 @@ frmIndex::frmIndex(secondary::SecondaryHost& host, QWidget* parent)
     model_ = new IndexModel(this);
     model_->setWords(&words_);
     makeResultList(model_, QRect(360, 1680, 10215, 2400));
+    // Told by screen readers: the box by what it is for, the list by the label above it.
+    txtInput->setAccessibleName(QStringLiteral("Word beginning"));
+    lblIndex->setBuddy(lbResults);
+    lbResults->setAccessibleName(QStringLiteral("Index results"));
 
     orderTabs({txtInput, lbResults});
     picHelp->raise();

@@ -39,6 +39,10 @@ frmSearch::frmSearch(secondary::SecondaryHost& host, QWidget* parent)
 
     model_ = new QStringListModel(this);
     makeResultList(model_, QRect(360, 1680, 10215, 2400));
+    // Told by screen readers: the box by what it is for, the list by the label above it.
+    txtInput->setAccessibleName(QStringLiteral("Search for"));
+    lblSearch->setBuddy(lbResults);
+    lbResults->setAccessibleName(QStringLiteral("Search results"));
 
     orderTabs({txtInput, cmdFTS, lbResults});
     picHelp->raise();
@@ -98,6 +102,7 @@ void frmSearch::cmdFTS_Click() {
         return; // the list and the count line keep what they show
     }
     const std::vector<int> found = tables_ != nullptr ? index_.search(query) : std::vector<int>{};
+    foundFor_ = query.wordCount == 2 ? QStringList{query.first, query.second} : QStringList{query.first};
     std::vector<QString> rows;
     rows.reserve(found.size());
     foundPage_.clear();
@@ -117,7 +122,7 @@ void frmSearch::lbResults_DblClick() {
     }
     const QString page = foundPage_[static_cast<std::size_t>(row)];
     HandOver(host().mainWindow());
-    host().navigate(host().fileLocn() + page);
+    host().openFoundPage(host().fileLocn() + page, foundFor_);
     hide();
 }
 

@@ -61,6 +61,7 @@ private:
     const courselists::SearchTables* tables_ = nullptr; // the course's, once loaded
     SearchIndex index_;
     bool loaded_ = false;
+    QStringList foundFor_; // the words of the search the rows were found for
     QStringListModel* model_ = nullptr;
     std::vector<QString> foundPage_;
 };

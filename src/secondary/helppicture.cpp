@@ -32,6 +32,10 @@ constexpr Line kKeys[] = {
     {"Any key, or a click here", "Hide this help"},
 };
 
+constexpr char kSearchNote[] = "Search: type one word, or two words to find the pages that have both. A word "
+                               "finds every word it begins, in any letter case: mot finds motor and MOTION. "
+                               "Index: type the beginning of a word; double-click a word to search for it.";
+
 constexpr const char* kCaptions[] = {"Contents", "Print",   "Search", "Back", "<<",
                                      ">>",       "History", "Calc",   "Help", "Section"};
 
@@ -104,11 +108,24 @@ QPixmap secondaryHelpPicture() {
 
     p.setPen(QColor(64, 64, 64));
     p.drawText(QRect(40, y, 720, kHelpPictureHeight - y - 10), Qt::AlignLeft | Qt::TextWordWrap,
-               QStringLiteral("Search: type one word, or two words to find the pages that have both. A word "
-                              "finds every word it begins, in any letter case: mot finds motor and MOTION. "
-                              "Index: type the beginning of a word; double-click a word to search for it."));
+               QString::fromLatin1(kSearchNote));
     p.end();
     return picture;
+}
+
+QString secondaryHelpText() {
+    QStringList lines{QStringLiteral("Torvane Help.")};
+    const auto add = [&lines](const char* heading, const Line* table, std::size_t count) {
+        lines << QString::fromLatin1(heading);
+        for (std::size_t i = 0; i < count; ++i) {
+            lines << QStringLiteral("%1: %2.").arg(QString::fromLatin1(table[i].what),
+                                                   QString::fromLatin1(table[i].meaning));
+        }
+    };
+    add("The buttons.", kCommands, std::size(kCommands));
+    add("The keys.", kKeys, std::size(kKeys));
+    lines << QString::fromLatin1(kSearchNote);
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace torvane::secondary

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <optional>
 
@@ -34,6 +35,9 @@ public:
 
     // Sends the main window's browser to `address`.
     virtual void navigate(const QString& address) = 0;
+    // Sends the main window's browser to `address`, a page a search found for `words`: the page shows
+    // every word of its text that begins with one of them highlighted, the first in view.
+    virtual void openFoundPage(const QString& address, const QStringList& words) = 0;
     // Steps the main window's browser back one entry (without the Back button's placeholder skip).
     virtual void goBack() = 0;
     // Prints: with a picture, that picture on the default printer at 0, 0; without, the page the main

@@ -9,12 +9,14 @@
 #include <base/timing.h>
 #include <base/toolbar.h>
 #include <router/pagenames.h>
+#include <secondary/accessiblewindows.h>
 #include <secondary/handover.h>
 #include <secondary/helppicture.h>
 #include <secondary/listselection.h>
 #include <secondary/secondaryhost.h>
 #include <secondary/secondarylayout.h>
 #include <secondary/secondarywindow.h>
+#include <secondary/toolbarbutton.h>
 
 namespace torvane::secondary {
 
@@ -66,6 +68,7 @@ constexpr Qt::WindowStates kSizeStates = Qt::WindowMinimized | Qt::WindowMaximiz
 
 SecondaryWindow::SecondaryWindow(SecondaryHost& host, Kind kind, QWidget* parent)
     : QWidget(parent, Qt::Window), host_(host), kind_(kind) {
+    exposeWindowsAsWindows();
     // Light grey, red, green and blue 192 each, like the course's other windows.
     setAutoFillBackground(true);
     QPalette p = palette();
@@ -76,7 +79,8 @@ SecondaryWindow::SecondaryWindow(SecondaryHost& host, Kind kind, QWidget* parent
     std::array<QPushButton*, base::kMainToolbar.size()> row{};
     for (std::size_t i = 0; i < row.size(); ++i) {
         const bool index = kind_ == Kind::Search && i == base::kSearchOrIndexPosition;
-        row[i] = makeButton(static_cast<int>(i), index ? base::kIndexButton : base::kMainToolbar[i]);
+        row[i] =
+            makeToolbarButton(this, static_cast<int>(i), index ? base::kIndexButton : base::kMainToolbar[i]);
     }
     cmdCont = row[0];
     cmdPrint = row[1];
@@ -112,19 +116,12 @@ SecondaryWindow::SecondaryWindow(SecondaryHost& host, Kind kind, QWidget* parent
         twipsRect(kHelpBoxTwips.x(), kHelpBoxTwips.y(), kHelpBoxTwips.width(), kHelpBoxTwips.height()));
     picHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picHelp->setPixmap(helpPicture_);
+    picHelp->setAccessibleName(QStringLiteral("Torvane Help"));
+    picHelp->setAccessibleDescription(secondaryHelpText());
     picHelp->hide();
 }
 
 SecondaryWindow::~SecondaryWindow() = default;
-
-QPushButton* SecondaryWindow::makeButton(int position, const base::ToolbarButton& face) {
-    auto* button = new QPushButton(QString::fromLatin1(face.caption), this);
-    button->setObjectName(QString::fromLatin1(face.name));
-    button->setFont(toolbarButtonFont());
-    button->setGeometry(twipsRect(kToolbarFirstLeft + position * kToolbarStep, kToolbarTop,
-                                  kToolbarButtonWidth, kToolbarButtonHeight));
-    return button;
-}
 
 void SecondaryWindow::makeResultList(QAbstractItemModel* model, const QRect& twips) {
     lbResults = new QListView(this);

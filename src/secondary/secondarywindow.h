@@ -134,7 +134,6 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
-    QPushButton* makeButton(int position, const base::ToolbarButton& face);
     void openPeer(SecondaryWindow* peer, const char* placeholder);
     void hideHelp();
     void toggleHelp();

@@ -19,7 +19,9 @@
 #include <router/coursescheme.h>
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
+#include <secondary/accessiblewindows.h>
 #include <secondary/secondarylayout.h>
+#include <secondary/toolbarbutton.h>
 #include <shell/frmsplsh.h>
 #include <shell/frmtrv.h>
 #include <shell/helppicture.h>
@@ -66,6 +68,7 @@ router::DocumentSnapshot documentSnapshot(QStringList values, const QUrl& browse
 
 frmTRV::frmTRV(ViewerServices services) : QWidget(nullptr), services_(std::move(services)) {
     Q_ASSERT(services_.messageBoxes != nullptr);
+    secondary::exposeWindowsAsWindows();
     if (!services_.environment) {
         services_.environment = platform::systemEnvironment();
     }
@@ -99,6 +102,7 @@ void frmTRV::buildWindow() {
 
     Web1 = new QWebEngineView(this);
     Web1->setObjectName(QStringLiteral("Web1"));
+    Web1->setAccessibleName(QStringLiteral("Course page"));
     router::confineCoursePages(Web1->settings());
     connect(Web1, &QWebEngineView::loadFinished, this, &frmTRV::onLoadFinished);
     watchRenderer();
@@ -127,6 +131,8 @@ void frmTRV::buildWindow() {
     picHelp->setObjectName(QStringLiteral("picHelp"));
     picHelp->setGeometry(base::twipsRect(600, 720, 12315, 10425));
     picHelp->setPixmap(QPixmap::fromImage(drawMainHelpPicture()));
+    picHelp->setAccessibleName(QStringLiteral("Torvane - Help"));
+    picHelp->setAccessibleDescription(mainHelpText());
     picHelp->hide();
 
     const auto& iv = base::intervals();
@@ -141,15 +147,9 @@ void frmTRV::buildWindow() {
 }
 
 void frmTRV::buildToolbar() {
-    const QFont font = secondary::toolbarButtonFont();
     QWidget* previous = nullptr;
     for (std::size_t i = 0; i < base::kMainToolbar.size(); ++i) {
-        auto* button = new QPushButton(QString::fromLatin1(base::kMainToolbar[i].caption), this);
-        button->setObjectName(QString::fromLatin1(base::kMainToolbar[i].name));
-        button->setFont(font);
-        button->setGeometry(base::twipsRect(
-            secondary::kToolbarFirstLeft + secondary::kToolbarStep * static_cast<int>(i),
-            secondary::kToolbarTop, secondary::kToolbarButtonWidth, secondary::kToolbarButtonHeight));
+        QPushButton* button = secondary::makeToolbarButton(this, static_cast<int>(i), base::kMainToolbar[i]);
         if (previous != nullptr) {
             setTabOrder(previous, button);
         }

@@ -21,6 +21,7 @@
 #include <secondcopy/jobs.h>
 #include <secondcopy/startup.h>
 #include <shell/rendererrecovery.h>
+#include <shell/searchhits.h>
 #include <shell/viewerstate.h>
 
 class QLabel;
@@ -186,6 +187,7 @@ private:
     int screenSize() const override { return state_.ScreenSize; }
     QWidget* mainWindow() override { return this; }
     void navigate(const QString& address) override { navigateTo(address); }
+    void openFoundPage(const QString& address, const QStringList& words) override;
     void goBack() override;
     void print(const QPixmap* picture) override;
     void endProgram() override { EndTRV(); }
@@ -221,6 +223,7 @@ private:
     void runStep(router::Step step, const router::PageDecision& decision,
                  const router::DocumentSnapshot& snapshot);
     void keepLinks(const QStringList& links);
+    void showSearchHits(const router::PageDecision& decision, const QString& address);
     void record();
     void playVideo(const QString& address);
     void playNarration(const QString& address);
@@ -258,6 +261,7 @@ private:
 
     ViewerServices services_;
     ViewerState state_;
+    SearchHits searchHits_;
     courselists::ListStore lists_{[this] { return programFolder(); }};
     QString runtimeFolder_;
     std::unique_ptr<secondcopy::SecondCopy> secondCopy_;

@@ -1,6 +1,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStringList>
 #include <array>
 #include <shell/helppicture.h>
 
@@ -48,6 +49,10 @@ const std::array<PageButton, 9> kPageButtons{{
     {"3D", QColor(0x1f, 0x7a, 0x9a), "lab project in the 3-D lab"},
     {"Q", QColor(0x7a, 0x1f, 0x5a), "lab quiz in the 3-D lab"},
 }};
+
+constexpr char kKeysNote[] =
+    "Page Up, Page Down, Alt+comma, Alt+full stop: previous and next page.  Esc: stop a video.  Alt+Q: quit.";
+constexpr char kCloseNote[] = "Click on this picture or press any key to close it.";
 
 QFont font(int pixelSize, bool bold = false) {
     QFont f;
@@ -163,13 +168,31 @@ QImage drawMainHelpPicture() {
 
     p.setPen(QColor(0x50, 0x50, 0x50));
     p.setFont(font(12));
-    p.drawText(
-        QRect(20, kHeight - 46, 780, 18), Qt::AlignLeft | Qt::AlignVCenter,
-        QStringLiteral("Page Up, Page Down, Alt+comma, Alt+full stop: previous and next page.  Esc: stop a "
-                       "video.  Alt+Q: quit."));
+    p.drawText(QRect(20, kHeight - 46, 780, 18), Qt::AlignLeft | Qt::AlignVCenter,
+               QString::fromLatin1(kKeysNote));
     p.drawText(QRect(20, kHeight - 26, 780, 18), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Click on this picture or press any key to close it."));
+               QString::fromLatin1(kCloseNote));
     return image;
+}
+
+QString mainHelpText() {
+    QStringList lines{QStringLiteral("Torvane - Help. Alt + the underlined letter presses a button."),
+                      QStringLiteral("The toolbar.")};
+    const auto add = [&lines](const char* what, const char* meaning) {
+        lines << QStringLiteral("%1: %2.").arg(QString::fromUtf8(what), QString::fromUtf8(meaning));
+    };
+    for (std::size_t i = 0; i < kCommands.size(); ++i) {
+        add(kCommands[i].button, kCommands[i].meaning);
+        if (i == 2) {
+            add(kIndexLine.button, kIndexLine.meaning);
+        }
+    }
+    lines << QStringLiteral("Buttons on the course pages.");
+    for (const PageButton& button : kPageButtons) {
+        add(button.glyph, button.meaning);
+    }
+    lines << QString::fromLatin1(kKeysNote) << QString::fromLatin1(kCloseNote);
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace torvane::shell

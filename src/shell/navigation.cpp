@@ -4,6 +4,7 @@
 #include <QWebEngineHistory>
 #include <QWebEngineScript>
 #include <QWebEngineView>
+#include <algorithm>
 #include <base/timing.h>
 #include <base/trace.h>
 #include <history/frmhist.h>
@@ -78,6 +79,7 @@ void frmTRV::Web1_DocumentComplete(const router::DocumentSnapshot& snapshot) {
         // browser shows and its toolbar, and the learner can go on.
         bringBack();
     }
+    showSearchHits(decision, snapshot.locationUrl);
     finish();
     base::trace("document-complete", snapshot.locationUrl.toStdString());
     emit documentCompleted(snapshot);
@@ -107,6 +109,23 @@ void frmTRV::runStep(Step step, const router::PageDecision& decision,
     case Step::ShowPage:
         ShowPage(decision.placeholderBase);
         break;
+    }
+}
+
+void frmTRV::openFoundPage(const QString& address, const QStringList& words) {
+    searchHits_.arm(words);
+    navigateTo(address);
+}
+
+void frmTRV::showSearchHits(const router::PageDecision& decision, const QString& address) {
+    // A placeholder is replaced or stepped back from at once: the words wait for the page shown.
+    const bool placeholder = std::any_of(decision.steps.begin(), decision.steps.end(), [](Step step) {
+        return step == Step::ShowPage || step == Step::Video || step == Step::Narration ||
+               step == Step::OpenWindow;
+    });
+    const QStringList words = searchHits_.wordsFor(address, placeholder);
+    if (!words.isEmpty()) {
+        Web1->page()->runJavaScript(searchHitScript(words), QWebEngineScript::ApplicationWorld);
     }
 }
 

@@ -34,6 +34,10 @@ public:
     QWidget* mainWindow() override { return &main; }
 
     void navigate(const QString& address) override { navigated << address; }
+    void openFoundPage(const QString& address, const QStringList& words) override {
+        navigated << address;
+        highlighted = words;
+    }
     void goBack() override { ++backs; }
     void print(const QPixmap* picture) override {
         printed.push_back(picture != nullptr);
@@ -84,6 +88,7 @@ public:
     QWidget main;
 
     QStringList navigated;
+    QStringList highlighted; // the search words handed with the last page a search found
     int backs = 0;
     std::vector<bool> printed; // one entry per print: true when a picture was handed over
     QSize printedSize;

@@ -11,6 +11,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 #include <functional>
 #include <history/frmhist.h>
@@ -154,6 +156,7 @@ private slots:
 
     void searchFromTheToolbarAndOpenAResult();
     void indexDoubleClickAsTheFirstActionOfARun();
+    void searchWordsShowInTheOpenedPage();
     void historyWindowListsAKnownFile();
     void handOverOfTheWindowState_data();
     void handOverOfTheWindowState();
@@ -293,6 +296,59 @@ void TestSecondary::indexDoubleClickAsTheFirstActionOfARun() {
     EXPECT_ONLY_VISIBLE(w, &s);
     QCOMPARE(rowsOf(s), lists.rowsFor(pages));
     QVERIFY(r->h.boxes.asked.empty());
+}
+
+void TestSecondary::searchWordsShowInTheOpenedPage() {
+    // A window lower than the page, so that the word lies below the fold.
+    frmTRV& w = start(false);
+    w.resize(900, 330);
+    QTest::qWait(kSettle);
+    frmSearch& s = w.searchWindow();
+    OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
+    s.txtInput->setText(QStringLiteral("branch"));
+    s.cmdFTS_Click();
+    const int row = static_cast<int>(lists.pagesFor(QStringLiteral("branch"))
+                                         .indexOf(lists.files.indexOf(QStringLiteral("tr010009.trv")) + 1));
+    QVERIFY2(row >= 0, "the demo course lists branch on tr010009.trv");
+    s.setListIndex(row);
+    const QByteArray before = history();
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    s.lbResults_DblClick();
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("tr010009.trv")), kWait);
+
+    // What the page shows, read in the viewer's script world: the marks, the words of its text that begin
+    // with "branch" (counted from the text itself), how far it is scrolled, and the first mark in view.
+    const auto look = [&w] {
+        QVariantList seen;
+        bool done = false;
+        w.Web1->page()->runJavaScript(
+            QStringLiteral(
+                "(() => { const m = Array.from(document.querySelectorAll('mark.torvane-search-hit'));"
+                " const r = m.length ? m[0].getBoundingClientRect() : null;"
+                " return [m.length, (document.body.innerText.match(/(^|[^A-Za-z0-9])branch/gi) || []).length,"
+                " window.scrollY, r !== null && r.top >= 0 && r.bottom <= window.innerHeight,"
+                " m.every(x => /^branch[a-z]*$/i.test(x.textContent))]; })()"),
+            QWebEngineScript::ApplicationWorld, [&](const QVariant& v) {
+                seen = v.toList();
+                done = true;
+            });
+        QTest::qWaitFor([&] { return done; }, kWait);
+        return seen;
+    };
+    QVariantList seen;
+    QTRY_VERIFY_WITH_TIMEOUT((seen = look()).value(0).toInt() > 0, kWait);
+    QCOMPARE(seen.value(0).toInt(), seen.value(1).toInt());
+    QVERIFY2(seen.value(2).toDouble() > 0, "the first word was not scrolled to");
+    QVERIFY(seen.value(3).toBool());
+    QVERIFY(seen.value(4).toBool());
+    // Nothing else changes: the page is recorded once, its links are kept.
+    QTest::qWait(kSettle);
+    QCOMPARE(history(), before + "\"tr010009.trv\"\r\n");
+    QVERIFY(w.state().NextLink.endsWith(QLatin1String("tr010010.trv")));
+
+    // The next page shows nothing marked.
+    OPEN_WITH(w, w.cmdNext_Click(), "tr010010.trv");
+    QCOMPARE(look().value(0).toInt(), 0);
 }
 
 // --- history -------------------------------------------------------------------------------------

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <base/toolbar.h>
+
+class QPushButton;
+class QWidget;
+
+namespace torvane::secondary {
+
+// One button of the toolbar row at `position` (0 leftmost) on `parent`: caption, control name, face,
+// place, and the name a screen reader says.
+QPushButton* makeToolbarButton(QWidget* parent, int position, const base::ToolbarButton& face);
+
+} // namespace torvane::secondary
