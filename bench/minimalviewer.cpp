@@ -15,14 +15,18 @@
 
 int main(int argc, char* argv[]) {
     using namespace torvane;
+    base::trace("start", {});
     router::registerCourseScheme();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    base::trace("application", {});
     QWebEngineView view;
     router::installCourseScheme(view.page()->profile(), router::bundledCourseRoot());
     const QSize screen = QGuiApplication::primaryScreen()->size();
     const auto size = static_cast<router::ScreenSize>(shell::sizeClassFor(screen.width(), screen.height()));
+    QObject::connect(&view, &QWebEngineView::loadStarted, &view, [] { base::trace("load-started", {}); });
     QObject::connect(&view, &QWebEngineView::loadFinished, &view, [&view](bool) {
+        base::trace("load-finished", {});
         view.page()->runJavaScript(QStringLiteral("location.href"), QWebEngineScript::ApplicationWorld,
                                    [](const QVariant& href) {
                                        base::trace("document-complete", href.toString().toStdString());
@@ -30,6 +34,8 @@ int main(int argc, char* argv[]) {
                                    });
     });
     view.setUrl(QUrl(QString::fromLatin1(router::kBundledCourseUrl) + router::contentsPage(size)));
+    base::trace("window-built", {});
     view.showMaximized();
+    base::trace("window-shown", {});
     return QApplication::exec();
 }

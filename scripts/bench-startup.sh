@@ -81,8 +81,12 @@ await() {
 press_in() {
   local trace=$1 title=$2 key=$3 page=$4 before window
   before=$(grep -c -E "document-complete .*/$page\$" "$trace" || true)
-  window=$(xdotool search --sync --onlyvisible --name "^$title\$" | head -n1)
-  xdotool windowfocus --sync "$window"
+  # The window found may be gone a moment later (a window of the same caption closing): look again.
+  for _ in $(seq 20); do
+    window=$(xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null | head -n1)
+    [ -n "$window" ] && xdotool windowfocus --sync "$window" 2>/dev/null && break
+    sleep 0.1
+  done
   xdotool key "$key"
   for _ in $(seq 400); do
     [ "$(grep -c -E "document-complete .*/$page\$" "$trace" || true)" -gt "$before" ] && return 0

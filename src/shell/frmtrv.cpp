@@ -10,6 +10,7 @@
 #include <QWebEngineView>
 #include <base/timing.h>
 #include <base/toolbar.h>
+#include <base/trace.h>
 #include <base/twips.h>
 #include <history/frmhist.h>
 #include <media/frmpopup.h>
@@ -105,6 +106,7 @@ void frmTRV::buildWindow() {
     Web1->setAccessibleName(QStringLiteral("Course page"));
     router::confineCoursePages(Web1->settings());
     connect(Web1, &QWebEngineView::loadFinished, this, &frmTRV::onLoadFinished);
+    connect(Web1, &QWebEngineView::loadStarted, this, [] { base::trace("load-started", {}); });
     watchRenderer();
     watchCertificates();
     connect(Web1->page(), &QWebEnginePage::renderProcessTerminated, this,
@@ -192,6 +194,7 @@ void frmTRV::Form_Activate() {
 }
 
 void frmTRV::onLoadFinished(bool ok) {
+    base::trace("load-finished", {});
     if (!ok && showUntrustedServer()) {
         return; // the page that says why takes the failed one's place
     }
