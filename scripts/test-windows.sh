@@ -29,4 +29,6 @@ done
 cmake -S "$here/tests/windows" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" >/dev/null
 cmake --build "$build" --parallel 2
-bash "$here/tests/with-display.sh" 1280x800 bash "$here/scripts/test-windows.sh" --on-display
+# A bare X server: the tests are about the Windows layer's own calls under Wine, and which window a
+# window manager lets come to the front on Wine's request is the manager's policy, not the layer's.
+bash "$here/tests/with-display.sh" --bare 1280x800 bash "$here/scripts/test-windows.sh" --on-display
