@@ -263,7 +263,6 @@ private:
     ViewerState state_;
     SearchHits searchHits_;
     courselists::ListStore lists_{[this] { return programFolder(); }};
-    QString runtimeFolder_;
     std::unique_ptr<secondcopy::SecondCopy> secondCopy_;
     media::Links links_;
     std::unique_ptr<platform::InstanceLock> instanceLock_;

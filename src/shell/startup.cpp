@@ -9,11 +9,7 @@
 #include <QWebEngineView>
 #include <media/mediaurl.h>
 #include <media/wmp1.h>
-#include <platform/desktopwindows.h>
 #include <platform/instancelock.h>
-#include <platform/ownfiles.h>
-#include <platform/pathprobe.h>
-#include <platform/runtimefolder.h>
 #include <router/courselocation.h>
 #include <router/coursescheme.h>
 #include <router/pagenames.h>
@@ -51,7 +47,6 @@ void frmTRV::takeOver(secondcopy::StartUp& start) {
     state_.ProgramFilesFolder = start.ProgramFilesFolder;
     state_.AppDataFolder = start.AppDataFolder;
     state_.BillDir = start.BillDir;
-    runtimeFolder_ = start.runtimeFolder;
     links_ = std::move(start.links);
     instanceLock_ = std::move(start.instanceLock);
 }
