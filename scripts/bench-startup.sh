@@ -50,6 +50,9 @@ stop_viewer() {
     group=""
   fi
 }
+# A moment for the machine to become quiet (the last run's processes ending, their files written) before
+# the next program starts, the same for both programs.
+settle() { sleep 1; }
 finish() {
   stop_viewer
   if [ -n "${TORVANE_BENCH_KEEP:-}" ]; then echo "traces kept in $work"; else rm -rf "$work"; fi
@@ -123,12 +126,18 @@ results=$work/results
 : >"$results"
 for run in $(seq 0 "$runs"); do
   trace=$work/minimal-$run.log
+  settle
   start=${EPOCHREALTIME/[.,]/}
-  "$minimal" 2>"$trace"
+  setsid "$minimal" 2>"$trace" &
+  group=$!
+  wait "$group" || true
   first=$(await "$trace" "$contents" 1)
   minimal_ms=$((first - start / 1000))
+  # The minimal program's helper processes end after it: neither program starts while the other's run.
+  stop_viewer
 
   trace=$work/trace-$run.log
+  settle
   start=${EPOCHREALTIME/[.,]/}
   setsid "$exe" 2>"$trace" &
   group=$!

@@ -10,6 +10,7 @@
 #include <base/toolbar.h>
 #include <router/pagenames.h>
 #include <secondary/accessiblewindows.h>
+#include <secondary/drawnpicture.h>
 #include <secondary/handover.h>
 #include <secondary/helppicture.h>
 #include <secondary/listselection.h>
@@ -109,13 +110,11 @@ SecondaryWindow::SecondaryWindow(SecondaryHost& host, Kind kind, QWidget* parent
     connect(cmdHelp, &QPushButton::clicked, this, &SecondaryWindow::cmdHelp_Click);
     connect(cmdSecn, &QPushButton::clicked, this, &SecondaryWindow::cmdSecn_Click);
 
-    helpPicture_ = secondaryHelpPicture();
-    picHelp = new QLabel(this);
+    picHelp = new DrawnPicture(&secondaryHelpPicture, this);
     picHelp->setObjectName(QStringLiteral("picHelp"));
     picHelp->setGeometry(
         twipsRect(kHelpBoxTwips.x(), kHelpBoxTwips.y(), kHelpBoxTwips.width(), kHelpBoxTwips.height()));
     picHelp->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picHelp->setPixmap(helpPicture_);
     picHelp->setAccessibleName(QStringLiteral("Torvane Help"));
     picHelp->setAccessibleDescription(secondaryHelpText());
     picHelp->hide();
@@ -227,7 +226,7 @@ void SecondaryWindow::cmdCont_Click() {
 
 void SecondaryWindow::cmdPrint_Click() {
     // Print leaves the help picture as it is: with it shown, the picture is what gets printed.
-    host_.print(picHelp->isHidden() ? nullptr : &helpPicture_);
+    host_.print(picHelp->isHidden() ? nullptr : &picHelp->picture());
 }
 
 void SecondaryWindow::openPeer(SecondaryWindow* peer, const char* placeholder) {

@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QWidget>
 #include <initializer_list>
+#include <secondary/drawnpicture.h>
 
 class QAbstractItemModel;
 class QLabel;
@@ -94,9 +95,9 @@ public:
     QPushButton* cmdCalc = nullptr;
     QPushButton* cmdHelp = nullptr;
     QPushButton* cmdSecn = nullptr;
-    QLabel* picHelp = nullptr;
+    DrawnPicture* picHelp = nullptr;
 
-    const QPixmap& helpPicture() const { return helpPicture_; }
+    const QPixmap& helpPicture() const { return picHelp->picture(); }
 
 protected:
     SecondaryHost& host() const { return host_; }
@@ -145,7 +146,6 @@ private:
     SecondaryWindow* index_ = nullptr;
     SecondaryWindow* hist_ = nullptr;
     QWidget* listViewport_ = nullptr;
-    QPixmap helpPicture_;
 };
 
 } // namespace torvane::secondary

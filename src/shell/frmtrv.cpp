@@ -129,10 +129,9 @@ void frmTRV::buildWindow() {
 
     frmSplsh = new shell::frmSplsh(this);
 
-    picHelp = new QLabel(this);
+    picHelp = new secondary::DrawnPicture([] { return QPixmap::fromImage(drawMainHelpPicture()); }, this);
     picHelp->setObjectName(QStringLiteral("picHelp"));
     picHelp->setGeometry(base::twipsRect(600, 720, 12315, 10425));
-    picHelp->setPixmap(QPixmap::fromImage(drawMainHelpPicture()));
     picHelp->setAccessibleName(QStringLiteral("Torvane - Help"));
     picHelp->setAccessibleDescription(mainHelpText());
     picHelp->hide();
@@ -195,6 +194,7 @@ void frmTRV::Form_Activate() {
 
 void frmTRV::onLoadFinished(bool ok) {
     base::trace("load-finished", {});
+    loadOnItsWay_.clear();
     if (!ok && showUntrustedServer()) {
         return; // the page that says why takes the failed one's place
     }

@@ -17,6 +17,7 @@
 #include <platform/folders.h>
 #include <router/documentsnapshot.h>
 #include <router/navigation.h>
+#include <secondary/drawnpicture.h>
 #include <secondary/secondaryhost.h>
 #include <secondcopy/jobs.h>
 #include <secondcopy/startup.h>
@@ -24,7 +25,6 @@
 #include <shell/searchhits.h>
 #include <shell/viewerstate.h>
 
-class QLabel;
 class QPrinter;
 class QPushButton;
 class QTimer;
@@ -149,7 +149,7 @@ public:
     QWebEngineView* Web1 = nullptr;
     media::WMP1* WMP1 = nullptr;
     QWidget* picAVI = nullptr;
-    QLabel* picHelp = nullptr;
+    secondary::DrawnPicture* picHelp = nullptr;
     QWidget* frmSplsh = nullptr;
     QTimer* TimerPREavi = nullptr;
     QTimer* TimerAVI = nullptr;
@@ -279,6 +279,7 @@ private:
     bool loaded_ = false;        // Form_Load has run: resizes now follow the page variants
     bool closing_ = false;       // the window is being destroyed
     WindowLayout handledLayout_; // the layout the last Form_Resize classified
+    QUrl loadOnItsWay_;          // the page the viewer last asked for, until a load finishes
     RendererRecovery rendererRecovery_;
     RendererWatch* rendererWatch_ = nullptr;  // owned by Web1's page
     std::function<void()> afterHungRenderer_; // the navigation to carry out once it has ended

@@ -90,13 +90,19 @@ void frmTRV::Form_Resize() {
     }
     SizeClass();
     // The page the browser shows now; after a load that failed, the address that failed, so that the
-    // resize tries it again. Before the first page there is nothing to reload: it is on its way.
+    // resize tries it again.
     const QString address = Web1->url().toString();
     if (!router::resizeReloads(address)) {
         return;
     }
-    loadPage(QUrl(
-        router::resizeAddress(address, state_.FileLocn, static_cast<router::ScreenSize>(state_.ScreenSize))));
+    const QUrl target(
+        router::resizeAddress(address, state_.FileLocn, static_cast<router::ScreenSize>(state_.ScreenSize)));
+    // The very page asked for is still loading (the first page while the window is first shown):
+    // asking again would only start its load over.
+    if (target == loadOnItsWay_) {
+        return;
+    }
+    loadPage(target);
 }
 
 } // namespace torvane::shell

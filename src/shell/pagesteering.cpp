@@ -29,7 +29,10 @@ void frmTRV::watchRenderer() {
 
 void frmTRV::loadPage(const QUrl& url) {
     const QUrl leaving = Web1->url();
-    const auto navigation = [this, url] { Web1->setUrl(url); };
+    const auto navigation = [this, url] {
+        loadOnItsWay_ = url;
+        Web1->setUrl(url);
+    };
     navigation();
     rendererWatch_->started(url, leaving, navigation);
 }

@@ -67,7 +67,8 @@ void frmTRV::LastBit() {
     state_.ScreenWidth = screen.width();
     state_.ScreenHeight = screen.height();
     SizeClass();
-    Web1->setUrl(QUrl(state_.FileLocn + router::contentsPage(state_.ScreenSize)));
+    loadOnItsWay_ = QUrl(state_.FileLocn + router::contentsPage(state_.ScreenSize));
+    Web1->setUrl(loadOnItsWay_);
     TimerEnd->start();
 }
 
