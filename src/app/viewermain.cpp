@@ -3,12 +3,39 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QWebEngineProfile>
 #include <base/trace.h>
+#include <cstdio>
+#include <cstdlib>
 #include <router/coursescheme.h>
+#include <secondcopy/commandline.h>
 #include <secondcopy/screenmessageboxes.h>
 #include <secondcopy/startup.h>
 #include <shell/frmtrv.h>
+#include <shell/popupcopy.h>
 #include <shell/screenreader.h>
+
+namespace {
+
+using namespace torvane;
+
+// A second copy with a popup picture shows it until the learner clicks; it has no main window.
+int showPopup(secondcopy::StartUp& start, QApplication& application) {
+    if (start.bundledCourse) {
+        router::installCourseScheme(QWebEngineProfile::defaultProfile(), router::bundledCourseRoot());
+    }
+    shell::PopupCopy popup(start.FileLocn, [&start] {
+        // At once, as the viewer ends: no close handlers of any window.
+        start.links.closeLinks();
+        start.instanceLock.reset();
+        std::fflush(nullptr);
+        std::_Exit(0);
+    });
+    popup.show(secondcopy::parseCommandLine(start.commandLine()));
+    return application.exec();
+}
+
+} // namespace
 
 extern "C" Q_DECL_EXPORT int torvaneViewerMain(int& argc, char** argv, torvane::secondcopy::StartUp& start,
                                                QApplication& application) {
@@ -18,6 +45,9 @@ extern "C" Q_DECL_EXPORT int torvaneViewerMain(int& argc, char** argv, torvane::
     // The bundled course's scheme must be known before the browser engine starts.
     router::registerCourseScheme();
     shell::prepareBrowserForScreenReaders();
+    if (start.role() == secondcopy::Role::SecondCopy) {
+        return showPopup(start, application);
+    }
     secondcopy::ScreenMessageBoxes messageBoxes;
     shell::ViewerServices services;
     services.messageBoxes = &messageBoxes;
@@ -25,14 +55,8 @@ extern "C" Q_DECL_EXPORT int torvaneViewerMain(int& argc, char** argv, torvane::
     shell::frmTRV viewer(services);
     base::trace("window-built", {});
 
-    switch (viewer.Form_Load(start)) {
-    case secondcopy::Role::Stopped:
+    if (viewer.Form_Load(start) != secondcopy::Role::FirstCopy) {
         return 2;
-    case secondcopy::Role::SecondCopy:
-        // A second copy shows its popup picture until the learner clicks; it never shows the main window.
-        return viewer.runSecondCopy() ? application.exec() : 0;
-    case secondcopy::Role::FirstCopy:
-        break;
     }
     // The viewer starts maximised, so that the window's size class is the screen's. Without a window
     // manager nobody would carry out that wish: the window then covers the screen by itself.

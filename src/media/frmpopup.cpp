@@ -2,12 +2,11 @@
 #include <QKeyEvent>
 #include <QWebEngineView>
 #include <media/frmpopup.h>
-#include <media/viewerlink.h>
 #include <router/coursescheme.h>
 
 namespace torvane::media {
 
-frmPopup::frmPopup(ViewerLink& viewer)
+frmPopup::frmPopup(PopupHost& viewer)
     // A tool window to the window manager, so that a look for the viewer's window by its title never
     // takes the popup for it; it still takes the focus and the keys.
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), viewer_(viewer) {

@@ -1,19 +1,31 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 class QWebEngineView;
 
 namespace torvane::media {
 
-class ViewerLink;
+// What the popup window needs from the copy that shows it.
+class PopupHost {
+public:
+    virtual ~PopupHost() = default;
+
+    // The course folder address, ending in "/".
+    virtual QString fileLocn() const = 0;
+    // Stops the popup's mouse watch.
+    virtual void stopPopupWatch() = 0;
+    // Ends the copy at once.
+    virtual void EndTRV() = 0;
+};
 
 // The popup picture window of a second copy: a browser showing one course picture. The copy ends at
 // the next press of the left mouse button anywhere, or of a key while the popup has the focus.
 class frmPopup final : public QWidget {
     Q_OBJECT
 public:
-    explicit frmPopup(ViewerLink& viewer);
+    explicit frmPopup(PopupHost& viewer);
 
     // Shows the picture `popFile` of the course folder.
     void showPicture(const QString& popFile);
@@ -28,7 +40,7 @@ private:
     void Form_Activate();
     void Form_KeyDown();
 
-    ViewerLink& viewer_;
+    PopupHost& viewer_;
     QString popFile_;
 };
 

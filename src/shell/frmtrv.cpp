@@ -139,12 +139,10 @@ void frmTRV::buildWindow() {
     const auto& iv = base::intervals();
     TimerPREavi = makeTimer(iv.preVideoMs);
     TimerAVI = makeTimer(iv.videoWatchMs);
-    TimerPop = makeTimer(iv.popupMs);
     TimerEnd = makeTimer(iv.pollMs);
     connect(TimerPREavi, &QTimer::timeout, this, &frmTRV::TimerPREavi_Timer);
     connect(TimerAVI, &QTimer::timeout, this, &frmTRV::TimerAVI_Timer);
     connect(TimerEnd, &QTimer::timeout, this, &frmTRV::TimerEnd_Timer);
-    connect(TimerPop, &QTimer::timeout, this, &frmTRV::TimerPop_Timer);
 }
 
 void frmTRV::buildToolbar() {

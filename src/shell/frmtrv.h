@@ -21,6 +21,7 @@
 #include <secondary/secondaryhost.h>
 #include <secondcopy/jobs.h>
 #include <secondcopy/startup.h>
+#include <shell/popupcopy.h>
 #include <shell/rendererrecovery.h>
 #include <shell/searchhits.h>
 #include <shell/viewerstate.h>
@@ -38,7 +39,6 @@ class frmHist;
 }
 namespace torvane::media {
 class WMP1;
-class frmPopup;
 class withfile;
 } // namespace torvane::media
 namespace torvane::platform {
@@ -153,7 +153,6 @@ public:
     QWidget* frmSplsh = nullptr;
     QTimer* TimerPREavi = nullptr;
     QTimer* TimerAVI = nullptr;
-    QTimer* TimerPop = nullptr;
     QTimer* TimerEnd = nullptr;
 
     QPushButton* toolbarButton(int position) const { return toolbar_.at(static_cast<std::size_t>(position)); }
@@ -198,7 +197,6 @@ private:
     std::optional<int> msgBoxAt(const QString& prompt, int style, const QString& title, QWidget* owner,
                                 const QVariant& x, const QVariant& y) override;
     void setFromWithfile() override { state_.FromWithfile = true; }
-    void stopPopupWatch() override;
 
     void buildWindow();
     void buildToolbar();
@@ -247,7 +245,6 @@ private:
     void TimerEnd_Timer();
     void takeNarrationRequest();
     void watchHandOff();
-    void TimerPop_Timer();
     void showPopup(const SecondCopyJob& job);
     void connectToolbar();
     void navigateTo(const QString& address);
@@ -272,7 +269,7 @@ private:
     std::unique_ptr<search::frmIndex> frmIndex_;
     std::unique_ptr<history::frmHist> frmHist_;
     std::unique_ptr<media::withfile> withfile_;
-    std::unique_ptr<media::frmPopup> frmPopup_;
+    std::unique_ptr<PopupCopy> popup_;
     router::DocumentSnapshot lastDocument_;
     std::deque<router::DocumentSnapshot> pendingDocuments_; // completed while the handler was running
     bool handlingDocument_ = false;

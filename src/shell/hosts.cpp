@@ -31,10 +31,6 @@ std::optional<int> frmTRV::msgBoxAt(const QString& prompt, int style, const QStr
     return MsgBoxAt(*services_.messageBoxes, prompt, style, title, owner, false, x, y);
 }
 
-void frmTRV::stopPopupWatch() {
-    TimerPop->stop();
-}
-
 void frmTRV::ShutOffWithfile() {
     links_.clearHandOff();
 }

@@ -57,7 +57,10 @@ void frmTRV::closeEvent(QCloseEvent* e) {
 void frmTRV::EndTRV() {
     TimerEnd->stop();
     links_.closeLinks();
-    frmPopup_.reset();
+    if (popup_) {
+        // Ended from inside the popup (its key or mouse watch): gone once that has returned.
+        popup_.release()->deleteLater();
+    }
     instanceLock_.reset();
     if (services_.endProcess) {
         services_.endProcess();

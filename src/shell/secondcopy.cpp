@@ -1,14 +1,6 @@
 // A second copy of the viewer started in-process: the popup it shows itself, the other jobs through the
 // second copy's own jobs.
 #include <QApplication>
-#include <QCursor>
-#include <QScreen>
-#include <QTimer>
-#include <QWebEngineView>
-#include <base/timing.h>
-#include <base/twips.h>
-#include <media/frmpopup.h>
-#include <platform/desktopwindows.h>
 #include <platform/folders.h>
 #include <secondcopy/commandline.h>
 #include <shell/frmtrv.h>
@@ -17,8 +9,6 @@ namespace torvane::shell {
 
 using secondcopy::JobKind;
 using secondcopy::parseCommandLine;
-using secondcopy::PopupGeometry;
-using secondcopy::popupGeometry;
 
 QString frmTRV::commandLine() const {
     if (services_.commandLine) {
@@ -49,28 +39,8 @@ bool frmTRV::runSecondCopy() {
 
 void frmTRV::showPopup(const SecondCopyJob& job) {
     state_.PopFile = job.popFile;
-    frmPopup_ = std::make_unique<media::frmPopup>(static_cast<media::ViewerLink&>(*this));
-    frmPopup_->showPicture(state_.PopFile);
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize screenPixels = screen != nullptr ? screen->geometry().size() : QSize();
-    const double twipsPerPixel = base::kTwipsPerPixel;
-    const PopupGeometry g = popupGeometry(job.widthPixels, job.heightPixels, QCursor::pos(),
-                                          screenPixels * base::kTwipsPerPixel, twipsPerPixel, twipsPerPixel);
-    const QSize size(base::twipsToPixels(g.widthTwips), base::twipsToPixels(g.heightTwips));
-    frmPopup_->Web2->resize(size);
-    frmPopup_->resize(size);
-    frmPopup_->move(base::twipsToPixels(g.leftTwips), base::twipsToPixels(g.topTwips));
-    frmPopup_->raise();
-    QCoreApplication::processEvents();
-    frmPopup_->show();
-    TimerPop->start();
-}
-
-void frmTRV::TimerPop_Timer() {
-    if (platform::leftButtonDown()) {
-        TimerPop->stop();
-        EndTRV();
-    }
+    popup_ = std::make_unique<PopupCopy>(state_.FileLocn, [this] { EndTRV(); });
+    popup_->show(job);
 }
 
 } // namespace torvane::shell
