@@ -5,8 +5,7 @@
 #include <QScreen>
 #include <QWebEngineProfile>
 #include <base/trace.h>
-#include <cstdio>
-#include <cstdlib>
+#include <platform/processend.h>
 #include <router/coursescheme.h>
 #include <secondcopy/commandline.h>
 #include <secondcopy/screenmessageboxes.h>
@@ -28,8 +27,7 @@ int showPopup(secondcopy::StartUp& start, QApplication& application) {
         // At once, as the viewer ends: no close handlers of any window.
         start.links.closeLinks();
         start.instanceLock.reset();
-        std::fflush(nullptr);
-        std::_Exit(0);
+        platform::endProcessNow();
     });
     popup.show(secondcopy::parseCommandLine(start.commandLine()));
     return application.exec();

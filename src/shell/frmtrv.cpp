@@ -13,7 +13,6 @@
 #include <base/trace.h>
 #include <base/twips.h>
 #include <history/frmhist.h>
-#include <media/frmpopup.h>
 #include <media/withfile.h>
 #include <media/wmp1.h>
 #include <platform/instancelock.h>
@@ -26,6 +25,7 @@
 #include <shell/frmsplsh.h>
 #include <shell/frmtrv.h>
 #include <shell/helppicture.h>
+#include <shell/popupcopy.h>
 
 namespace torvane::shell {
 
@@ -74,6 +74,13 @@ frmTRV::frmTRV(ViewerServices services) : QWidget(nullptr), services_(std::move(
         services_.environment = platform::systemEnvironment();
     }
     buildWindow();
+}
+
+void frmTRV::buildSecondaryWindows() {
+    // Built together the first time one is needed: each hands over to the others.
+    if (frmSearch_) {
+        return;
+    }
     frmSearch_ = std::make_unique<search::frmSearch>(static_cast<secondary::SecondaryHost&>(*this));
     frmIndex_ = std::make_unique<search::frmIndex>(static_cast<secondary::SecondaryHost&>(*this));
     frmHist_ = std::make_unique<history::frmHist>(static_cast<secondary::SecondaryHost&>(*this));
@@ -82,6 +89,21 @@ frmTRV::frmTRV(ViewerServices services) : QWidget(nullptr), services_(std::move(
                                                static_cast<secondary::SecondaryWindow*>(frmHist_.get())}) {
         window->setPeers(frmSearch_.get(), frmIndex_.get(), frmHist_.get());
     }
+}
+
+search::frmSearch& frmTRV::searchWindow() {
+    buildSecondaryWindows();
+    return *frmSearch_;
+}
+
+search::frmIndex& frmTRV::indexWindow() {
+    buildSecondaryWindows();
+    return *frmIndex_;
+}
+
+history::frmHist& frmTRV::historyWindow() {
+    buildSecondaryWindows();
+    return *frmHist_;
 }
 
 frmTRV::~frmTRV() {
@@ -137,9 +159,9 @@ void frmTRV::buildWindow() {
     picHelp->hide();
 
     const auto& iv = base::intervals();
-    TimerPREavi = makeTimer(iv.preVideoMs);
-    TimerAVI = makeTimer(iv.videoWatchMs);
-    TimerEnd = makeTimer(iv.pollMs);
+    TimerPREavi = makeTimer("TimerPREavi", iv.preVideoMs);
+    TimerAVI = makeTimer("TimerAVI", iv.videoWatchMs);
+    TimerEnd = makeTimer("TimerEnd", iv.pollMs);
     connect(TimerPREavi, &QTimer::timeout, this, &frmTRV::TimerPREavi_Timer);
     connect(TimerAVI, &QTimer::timeout, this, &frmTRV::TimerAVI_Timer);
     connect(TimerEnd, &QTimer::timeout, this, &frmTRV::TimerEnd_Timer);
@@ -158,10 +180,30 @@ void frmTRV::buildToolbar() {
     }
 }
 
-QTimer* frmTRV::makeTimer(int intervalMs) {
+QTimer* frmTRV::makeTimer(const char* name, int intervalMs) {
     auto* timer = new QTimer(this);
+    timer->setObjectName(QString::fromLatin1(name));
     timer->setInterval(intervalMs);
     return timer;
+}
+
+ViewerView frmTRV::view() const {
+    ViewerView v;
+    v.address = Web1->url();
+    v.backdropShown = !picAVI->isHidden();
+    v.backdrop = picAVI->geometry();
+    v.playerShown = !WMP1->isHidden();
+    v.player = WMP1->geometry();
+    v.playerMode = WMP1->uiMode();
+    v.playerUrl = WMP1->URL();
+    v.playState = WMP1->playState();
+    v.helpShown = !picHelp->isHidden();
+    v.help = picHelp->geometry();
+    v.helpDrawn = picHelp->pixmap().size();
+    v.videoStarting = TimerPREavi->isActive();
+    v.videoWatched = TimerAVI->isActive();
+    v.blocksPolled = TimerEnd->isActive();
+    return v;
 }
 
 bool frmTRV::event(QEvent* e) {
@@ -182,7 +224,7 @@ bool frmTRV::event(QEvent* e) {
 void frmTRV::Form_Activate() {
     // An activation that arrives after the window was hidden again (a window manager reports it late)
     // must not hide the secondary window that is now on screen.
-    if (!isVisible()) {
+    if (!isVisible() || !frmSearch_) {
         return;
     }
     frmHist_->hide();

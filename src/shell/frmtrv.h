@@ -21,10 +21,10 @@
 #include <secondary/secondaryhost.h>
 #include <secondcopy/jobs.h>
 #include <secondcopy/startup.h>
-#include <shell/popupcopy.h>
 #include <shell/rendererrecovery.h>
 #include <shell/searchhits.h>
 #include <shell/viewerstate.h>
+#include <shell/viewerview.h>
 
 class QPrinter;
 class QPushButton;
@@ -63,6 +63,7 @@ using base::MessageBoxRequest;
 using base::MsgBoxAt;
 using secondcopy::SecondCopyJob;
 
+class PopupCopy;
 class RendererWatch;
 
 // The page that says a course server's certificate is not trusted: the server's name and the reason.
@@ -146,19 +147,22 @@ public:
     ViewerState& state() { return state_; }
     const ViewerState& state() const { return state_; }
 
-    QWebEngineView* Web1 = nullptr;
-    media::WMP1* WMP1 = nullptr;
-    QWidget* picAVI = nullptr;
-    secondary::DrawnPicture* picHelp = nullptr;
-    QWidget* frmSplsh = nullptr;
-    QTimer* TimerPREavi = nullptr;
-    QTimer* TimerAVI = nullptr;
-    QTimer* TimerEnd = nullptr;
+    // What the learner sees of the window now.
+    ViewerView view() const;
+    // Opens an address in the course browser, as a followed link does; an address that is not the
+    // course's kind (a script, a local file) leads nowhere.
+    void navigateTo(const QString& address);
+    // Runs a script in the course page's own world, as the page's own script would; `done` gets its
+    // result.
+    void runInPage(const QString& script, const std::function<void(const QVariant&)>& done = {});
+    // Shows a video over the black backdrop; its end is watched after the start-up pause.
+    void playVideo(const QString& address);
 
     QPushButton* toolbarButton(int position) const { return toolbar_.at(static_cast<std::size_t>(position)); }
-    search::frmSearch& searchWindow() { return *frmSearch_; }
-    search::frmIndex& indexWindow() { return *frmIndex_; }
-    history::frmHist& historyWindow() { return *frmHist_; }
+    // The search, index and history windows, built the first time one of them is needed.
+    search::frmSearch& searchWindow();
+    search::frmIndex& indexWindow();
+    history::frmHist& historyWindow();
     media::Links& links() { return links_; }
 
     // The browser has completed a document (main frame): the navigation handler runs for it, after the
@@ -171,6 +175,8 @@ public:
 signals:
     // Raised after every completed document of Web1 has been handled.
     void documentCompleted(const torvane::router::DocumentSnapshot& snapshot);
+    // Raised when the browser has finished printing the page; false when it could not.
+    void pagePrinted(bool ok);
 
 protected:
     bool event(QEvent* e) override;
@@ -200,7 +206,8 @@ private:
 
     void buildWindow();
     void buildToolbar();
-    QTimer* makeTimer(int intervalMs);
+    void buildSecondaryWindows();
+    QTimer* makeTimer(const char* name, int intervalMs);
 
     void takeOver(secondcopy::StartUp& start);
     void installCourse(bool bundled);
@@ -223,7 +230,6 @@ private:
     void keepLinks(const QStringList& links);
     void showSearchHits(const router::PageDecision& decision, const QString& address);
     void record();
-    void playVideo(const QString& address);
     void playNarration(const QString& address);
     void openWindow(router::SecondaryWindow window);
     void contentsRedirect();
@@ -247,7 +253,6 @@ private:
     void watchHandOff();
     void showPopup(const SecondCopyJob& job);
     void connectToolbar();
-    void navigateTo(const QString& address);
     void openSecondary(QWidget& window, const QString& placeholder);
     bool handleKeyEvent(QKeyEvent* e);
     bool pressAccessKey(int qtKey);
@@ -255,6 +260,15 @@ private:
     std::unique_ptr<QPrinter> defaultPrinter() const;
     int message(const QString& text, int style = mb::OKOnly,
                 const QString& title = QString::fromLatin1(kAppTitle));
+
+    QWebEngineView* Web1 = nullptr;
+    media::WMP1* WMP1 = nullptr;
+    QWidget* picAVI = nullptr;
+    secondary::DrawnPicture* picHelp = nullptr;
+    QWidget* frmSplsh = nullptr;
+    QTimer* TimerPREavi = nullptr;
+    QTimer* TimerAVI = nullptr;
+    QTimer* TimerEnd = nullptr;
 
     ViewerServices services_;
     ViewerState state_;

@@ -46,7 +46,8 @@ void frmTRV::documentComplete(const router::DocumentSnapshot& snapshot) {
 }
 
 bool frmTRV::courseWindowVisible() const {
-    return isVisible() || frmSearch_->isVisible() || frmIndex_->isVisible() || frmHist_->isVisible();
+    return isVisible() ||
+           (frmSearch_ && (frmSearch_->isVisible() || frmIndex_->isVisible() || frmHist_->isVisible()));
 }
 
 void frmTRV::bringBack() {
@@ -175,9 +176,9 @@ void frmTRV::openWindow(router::SecondaryWindow window) {
     const bool search = window == router::SecondaryWindow::Search;
     const bool index = window == router::SecondaryWindow::Index;
     bool& loaded = search ? state_.SearchLoaded : index ? state_.IndexLoaded : state_.HistLoaded;
-    secondary::SecondaryWindow& target = search  ? static_cast<secondary::SecondaryWindow&>(*frmSearch_)
-                                         : index ? static_cast<secondary::SecondaryWindow&>(*frmIndex_)
-                                                 : static_cast<secondary::SecondaryWindow&>(*frmHist_);
+    secondary::SecondaryWindow& target = search  ? static_cast<secondary::SecondaryWindow&>(searchWindow())
+                                         : index ? static_cast<secondary::SecondaryWindow&>(indexWindow())
+                                                 : static_cast<secondary::SecondaryWindow&>(historyWindow());
     const bool firstTime = !loaded;
     loaded = true;
     if (firstTime) {

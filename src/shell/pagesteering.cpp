@@ -27,6 +27,14 @@ void frmTRV::watchRenderer() {
             });
 }
 
+void frmTRV::runInPage(const QString& script, const std::function<void(const QVariant&)>& done) {
+    if (done) {
+        Web1->page()->runJavaScript(script, done);
+    } else {
+        Web1->page()->runJavaScript(script);
+    }
+}
+
 void frmTRV::loadPage(const QUrl& url) {
     const QUrl leaving = Web1->url();
     const auto navigation = [this, url] {

@@ -26,7 +26,7 @@ void PopupCopy::show(const secondcopy::SecondCopyJob& job) {
     const double twipsPerPixel = base::kTwipsPerPixel;
     const secondcopy::PopupGeometry g =
         secondcopy::popupGeometry(job.widthPixels, job.heightPixels, QCursor::pos(),
-                                  screenPixels * base::kTwipsPerPixel, twipsPerPixel, twipsPerPixel);
+                                  screenPixels * twipsPerPixel, twipsPerPixel, twipsPerPixel);
     const QSize size(base::twipsToPixels(g.widthTwips), base::twipsToPixels(g.heightTwips));
     frmPopup_->Web2->resize(size);
     frmPopup_->resize(size);
@@ -52,7 +52,6 @@ void PopupCopy::EndTRV() {
 
 void PopupCopy::TimerPop_Timer() {
     if (platform::leftButtonDown()) {
-        TimerPop.stop();
         EndTRV();
     }
 }

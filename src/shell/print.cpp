@@ -43,6 +43,7 @@ void frmTRV::printCommand(const QImage* picture) {
                         if (!printed) {
                             message(QStringLiteral("Print command Error: The page could not be printed."));
                         }
+                        emit pagePrinted(printed);
                     },
                     Qt::SingleShotConnection);
                 Web1->print(pagePrinter_.get());

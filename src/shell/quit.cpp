@@ -4,12 +4,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTimer>
-#include <cstdio>
-#include <cstdlib>
 #include <history/historyfile.h>
-#include <media/frmpopup.h>
 #include <platform/instancelock.h>
+#include <platform/processend.h>
 #include <shell/frmtrv.h>
+#include <shell/popupcopy.h>
 
 namespace torvane::shell {
 
@@ -67,8 +66,7 @@ void frmTRV::EndTRV() {
         return;
     }
     // At once: no close question, no further close handlers of any window.
-    std::fflush(nullptr);
-    std::_Exit(0);
+    platform::endProcessNow();
 }
 
 void frmTRV::ShutOffTRV() {

@@ -4,6 +4,7 @@
 #include <platform/folders.h>
 #include <secondcopy/commandline.h>
 #include <shell/frmtrv.h>
+#include <shell/popupcopy.h>
 
 namespace torvane::shell {
 

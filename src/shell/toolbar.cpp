@@ -77,11 +77,11 @@ void frmTRV::openSecondary(QWidget& window, const QString& placeholder) {
 }
 
 void frmTRV::cmdSearch_Click() {
-    openSecondary(*frmSearch_, QStringLiteral("search.trv"));
+    openSecondary(searchWindow(), QStringLiteral("search.trv"));
 }
 
 void frmTRV::cmdHist_Click() {
-    openSecondary(*frmHist_, QStringLiteral("hist.trv"));
+    openSecondary(historyWindow(), QStringLiteral("hist.trv"));
 }
 
 void frmTRV::cmdBack_Click() {

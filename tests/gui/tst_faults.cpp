@@ -13,6 +13,7 @@
 using torvane::shell::frmTRV;
 using torvane::testing::completedPages;
 using torvane::testing::CourseServer;
+using torvane::testing::part;
 using torvane::testing::ViewerHarness;
 
 namespace {
@@ -115,7 +116,7 @@ void TestFaults::serverStopsAndStartsAgain() {
     w.state().GoingBack = true; // a stale flag is cleared by the error page's completion as by any other
     w.cmdNext_Click();
     QTRY_VERIFY_WITH_TIMEOUT(spy.count() >= 1, 20000);
-    QCOMPARE(w.Web1->url().toString(), next);
+    QCOMPARE(w.view().address.toString(), next);
     QVERIFY(w.state().CurPage != QStringLiteral("tr010004.trv"));
     QCOMPARE(w.state().NextLink, next);
     QVERIFY(!w.state().GoingBack);
@@ -123,7 +124,7 @@ void TestFaults::serverStopsAndStartsAgain() {
     // cache, and then rightly counts as a visit.)
     w.cmdPrev_Click();
     QTRY_VERIFY_WITH_TIMEOUT(spy.count() >= 2, 20000);
-    QCOMPARE(w.Web1->url().toString(), w.state().FileLocn + QStringLiteral("tr010002.trv"));
+    QCOMPARE(w.view().address.toString(), w.state().FileLocn + QStringLiteral("tr010002.trv"));
     QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010003.trv\"\r\n"));
 
     // Back on line, the learner goes on from where the last page left off.
@@ -152,18 +153,18 @@ void TestFaults::brokenVideoClosesAtTheFirstWatch() {
     QFETCH(QByteArray, content);
     frmTRV& w = start(brokenCourse(QStringLiteral("d01/fig0105.avi"), content));
     go(QStringLiteral("tr010005.trv"), QStringLiteral("tr010005.trv"));
-    PlayingTime playing(*w.WMP1);
-    QSignalSpy watches(w.TimerAVI, &QTimer::timeout);
+    PlayingTime playing(part<torvane::media::WMP1>(w, "WMP1"));
+    QSignalSpy watches(&part<QTimer>(w, "TimerAVI"), &QTimer::timeout);
 
-    w.Web1->setUrl(QUrl(w.state().FileLocn + QStringLiteral("fig0105.trv")));
-    QTRY_VERIFY_WITH_TIMEOUT(w.TimerPREavi->isActive(), 20000);
-    QVERIFY(w.picAVI->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(!w.picAVI->isVisible(), 10000);
+    w.navigateTo(w.state().FileLocn + QStringLiteral("fig0105.trv"));
+    QTRY_VERIFY_WITH_TIMEOUT(w.view().videoStarting, 20000);
+    QVERIFY(w.view().backdropShown);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.view().backdropShown, 10000);
     QCOMPARE(watches.count(), 1);
     QVERIFY2(playing.ms() < kMoment, qPrintable(QString::number(playing.ms())));
-    QVERIFY(!w.TimerAVI->isActive() && !w.TimerPREavi->isActive());
-    QCOMPARE(w.WMP1->uiMode(), QStringLiteral("invisible"));
-    QVERIFY(!w.WMP1->isVisible());
+    QVERIFY(!w.view().videoWatched && !w.view().videoStarting);
+    QCOMPARE(w.view().playerMode, QStringLiteral("invisible"));
+    QVERIFY(!w.view().playerShown);
 
     // Nothing hangs: the learner goes on.
     go(QStringLiteral("tr010006.trv"), QStringLiteral("tr010006.trv"));
@@ -180,17 +181,17 @@ void TestFaults::brokenNarrationStaysSilent_data() {
 void TestFaults::brokenNarrationStaysSilent() {
     QFETCH(QByteArray, content);
     frmTRV& w = start(brokenCourse(QStringLiteral("d01/v0102.wav"), content));
-    PlayingTime playing(*w.WMP1);
+    PlayingTime playing(part<torvane::media::WMP1>(w, "WMP1"));
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.Web1->setUrl(QUrl(w.state().FileLocn + QStringLiteral("v0102.trv")));
+    w.navigateTo(w.state().FileLocn + QStringLiteral("v0102.trv"));
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy) == (QStringList{"v0102.trv", "trvc.trv"}), 20000);
-    QCOMPARE(w.WMP1->URL(), w.state().FileLocn + QStringLiteral("d01/v0102.wav"));
+    QCOMPARE(w.view().playerUrl, w.state().FileLocn + QStringLiteral("d01/v0102.wav"));
     // Longer than the one-second clip would take to start.
     QTest::qWait(2000);
     QVERIFY2(playing.ms() < kMoment, qPrintable(QString::number(playing.ms())));
-    QVERIFY(w.WMP1->playState() != 3);
-    QVERIFY(!w.WMP1->isVisible() && !w.picAVI->isVisible());
+    QVERIFY(w.view().playState != 3);
+    QVERIFY(!w.view().playerShown && !w.view().backdropShown);
 
     go(QStringLiteral("tr010006.trv"), QStringLiteral("tr010006.trv"));
     QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"trvc.trv\"\r\n\"tr010006.trv\"\r\n"));

@@ -144,7 +144,7 @@ void TestHostile::linksOfOtherKindsAreNeverFollowed() {
         QVERIFY2(completes([&] {
                      if (key == QLatin1String("link 5")) {
                          // What a click on it does, once the viewer has rewritten it.
-                         w.Web1->page()->runJavaScript(QStringLiteral("document.links[5].click()"));
+                         w.runInPage(QStringLiteral("document.links[5].click()"));
                      } else {
                          // Keys go where the learner's keys go: to the widget with the focus.
                          QWidget* focus = QApplication::focusWidget();
@@ -211,12 +211,11 @@ void TestHostile::untrustedCourseServerIsNamed() {
     QTRY_VERIFY_WITH_TIMEOUT(!w.lastDocument().locationUrl.isEmpty(), kWait);
     QString text;
     int links = -1;
-    w.Web1->page()->runJavaScript(
-        QStringLiteral("[document.body.innerText, document.links.length, document.forms.length]"),
-        [&](const QVariant& v) {
-            text = v.toList().value(0).toString();
-            links = v.toList().value(1).toInt() + v.toList().value(2).toInt();
-        });
+    w.runInPage(QStringLiteral("[document.body.innerText, document.links.length, document.forms.length]"),
+                [&](const QVariant& v) {
+                    text = v.toList().value(0).toString();
+                    links = v.toList().value(1).toInt() + v.toList().value(2).toInt();
+                });
     QTRY_VERIFY(links >= 0);
     QVERIFY2(text.contains(QStringLiteral("127.0.0.1")) && text.contains(QStringLiteral("not trusted")),
              qPrintable(text));

@@ -13,6 +13,7 @@
 using torvane::shell::frmTRV;
 using torvane::testing::completedPages;
 using torvane::testing::CourseServer;
+using torvane::testing::part;
 using torvane::testing::ViewerHarness;
 
 namespace {
@@ -93,10 +94,10 @@ void TestNavigation::pagesKeepTheirLinksAndAreRecorded() {
 
     // Following the kept next and previous targets, as the toolbar does.
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.Web1->setUrl(QUrl(w.state().NextLink));
+    w.navigateTo(w.state().NextLink);
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("tr010004.trv")), 20000);
     QCOMPARE(w.state().PrevLink, w.state().FileLocn + QStringLiteral("tr010003.trv"));
-    w.Web1->setUrl(QUrl(w.state().PrevLink));
+    w.navigateTo(w.state().PrevLink);
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).count(QStringLiteral("tr010003.trv")) == 1, 20000);
 
     QCOMPARE(history(),
@@ -133,7 +134,7 @@ void TestNavigation::backPassesOverThePlaceholder() {
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
     w.state().GoingBack = true; // the Back button's first step
-    w.Web1->history()->back();
+    w.runInPage(QStringLiteral("history.back()"));
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("trvc.trv")), 20000);
     QCOMPARE(completedPages(spy).first(), QStringLiteral("tr010001.trv"));
     QVERIFY(!w.state().GoingBack);
@@ -151,8 +152,7 @@ void TestNavigation::secondContentsPageLeadsToTheContentsOfTheScreen() {
     QCOMPARE(w.state().PrevLink, contents);
     QCOMPARE(w.state().NextLink, contents);
     QString link5;
-    w.Web1->page()->runJavaScript(QStringLiteral("document.links[5].href"),
-                                  [&](const QVariant& v) { link5 = v.toString(); });
+    w.runInPage(QStringLiteral("document.links[5].href"), [&](const QVariant& v) { link5 = v.toString(); });
     QTRY_COMPARE_WITH_TIMEOUT(link5, contents, 10000);
     QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"trvcrc.trv\"\r\n"));
 }
@@ -164,22 +164,22 @@ void TestNavigation::videoPlaysOverTheBackdropAndClosesAfterItsEnd() {
     const QString keptNext = w.state().NextLink;
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.Web1->setUrl(QUrl(w.state().FileLocn + QStringLiteral("fig0105.trv")));
+    w.navigateTo(w.state().FileLocn + QStringLiteral("fig0105.trv"));
     // The placeholder completes, the browser steps back to the page before it (which completes during
     // the placeholder's one-second pause).
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).size() == 2, 20000);
     QVERIFY(completedPages(spy).contains("fig0105.trv") && completedPages(spy).contains("tr010005.trv"));
-    QCOMPARE(w.WMP1->URL(), w.state().FileLocn + QStringLiteral("d01/fig0105.avi"));
-    QCOMPARE(w.WMP1->uiMode(), QStringLiteral("none"));
-    QVERIFY(w.picAVI->isVisible());
-    QCOMPARE(w.picAVI->geometry(), QRect(0, 0, 1280, 800));
-    QCOMPARE(w.WMP1->geometry(), QRect(256, 50, 768, 560));
+    QCOMPARE(w.view().playerUrl, w.state().FileLocn + QStringLiteral("d01/fig0105.avi"));
+    QCOMPARE(w.view().playerMode, QStringLiteral("none"));
+    QVERIFY(w.view().backdropShown);
+    QCOMPARE(w.view().backdrop, QRect(0, 0, 1280, 800));
+    QCOMPARE(w.view().player, QRect(256, 50, 768, 560));
     QCOMPARE(w.state().NextLink, keptNext);
     // The two-second video ends; the next watch tick closes it.
-    QTRY_VERIFY_WITH_TIMEOUT(!w.picAVI->isVisible(), 15000);
-    QCOMPARE(w.WMP1->uiMode(), QStringLiteral("invisible"));
-    QVERIFY(!w.WMP1->isVisible());
-    QVERIFY(!w.TimerAVI->isActive() && !w.TimerPREavi->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.view().backdropShown, 15000);
+    QCOMPARE(w.view().playerMode, QStringLiteral("invisible"));
+    QVERIFY(!w.view().playerShown);
+    QVERIFY(!w.view().videoWatched && !w.view().videoStarting);
     QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"tr010005.trv\"\r\n\"tr010005.trv\"\r\n"));
     if (http) {
         QVERIFY(server->requests().contains(QStringLiteral("/trv_cbt/trv2/d01/fig0105.avi 200")));
@@ -189,26 +189,26 @@ void TestNavigation::videoPlaysOverTheBackdropAndClosesAfterItsEnd() {
 void TestNavigation::clickOnTheBackdropStopsTheVideo() {
     frmTRV& w = start();
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.Web1->setUrl(QUrl(w.state().FileLocn + QStringLiteral("title.trv")));
-    QTRY_VERIFY_WITH_TIMEOUT(w.TimerPREavi->isActive(), 20000);
-    QCOMPARE(w.WMP1->URL(), w.state().FileLocn + QStringLiteral("trv/title.avi"));
-    QTest::mouseClick(w.picAVI, Qt::LeftButton, {}, QPoint(5, 5));
-    QVERIFY(!w.picAVI->isVisible());
-    QVERIFY(!w.TimerPREavi->isActive());
-    QVERIFY(w.WMP1->playState() != 3);
+    w.navigateTo(w.state().FileLocn + QStringLiteral("title.trv"));
+    QTRY_VERIFY_WITH_TIMEOUT(w.view().videoStarting, 20000);
+    QCOMPARE(w.view().playerUrl, w.state().FileLocn + QStringLiteral("trv/title.avi"));
+    QTest::mouseClick(&part<QWidget>(w, "picAVI"), Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(!w.view().backdropShown);
+    QVERIFY(!w.view().videoStarting);
+    QVERIFY(w.view().playState != 3);
 }
 
 void TestNavigation::narrationPlaysInvisibly() {
     frmTRV& w = start();
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.Web1->setUrl(QUrl(w.state().FileLocn + QStringLiteral("v0102.trv")));
+    w.navigateTo(w.state().FileLocn + QStringLiteral("v0102.trv"));
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy) == (QStringList{"v0102.trv", "trvc.trv"}), 20000);
     QCOMPARE(w.state().CurPage, QStringLiteral("trvc.trv"));
-    QCOMPARE(w.WMP1->URL(), w.state().FileLocn + QStringLiteral("d01/v0102.wav"));
-    QCOMPARE(w.WMP1->uiMode(), QStringLiteral("invisible"));
-    QVERIFY(!w.WMP1->isVisible());
-    QVERIFY(!w.picAVI->isVisible());
-    QVERIFY(!w.TimerPREavi->isActive());
+    QCOMPARE(w.view().playerUrl, w.state().FileLocn + QStringLiteral("d01/v0102.wav"));
+    QCOMPARE(w.view().playerMode, QStringLiteral("invisible"));
+    QVERIFY(!w.view().playerShown);
+    QVERIFY(!w.view().backdropShown);
+    QVERIFY(!w.view().videoStarting);
     QCOMPARE(history(), QByteArray("\"trvc.trv\"\r\n\"trvc.trv\"\r\n"));
 }
 
@@ -224,12 +224,13 @@ void TestNavigation::narrationRequestFromAnotherProcess() {
                                       QStringLiteral("255"), QStringLiteral("write"), QStringLiteral("0"),
                                       QString::fromLatin1(hex)});
     QCOMPARE(rc, 0);
-    QTRY_COMPARE_WITH_TIMEOUT(w.WMP1->URL(), w.state().FileLocn + QStringLiteral("d01/v0101.wav"), 5000);
-    QCOMPARE(w.WMP1->uiMode(), QStringLiteral("invisible"));
+    QTRY_COMPARE_WITH_TIMEOUT(w.view().playerUrl, w.state().FileLocn + QStringLiteral("d01/v0101.wav"), 5000);
+    QCOMPARE(w.view().playerMode, QStringLiteral("invisible"));
     QCOMPARE(w.links().trvWav().read(0, 1), std::vector<std::uint8_t>{0});
 
     // "v0000" stops whatever plays and hides the backdrop.
-    w.picAVI->show();
+    w.playVideo(w.state().FileLocn + QStringLiteral("d01/fig0105.avi"));
+    QVERIFY(w.view().backdropShown);
     QByteArray stop;
     for (const char c : QByteArray("v0000")) {
         stop += QByteArray(1, c).toHex() + "00";
@@ -239,8 +240,8 @@ void TestNavigation::narrationRequestFromAnotherProcess() {
                                 QStringLiteral("255"), QStringLiteral("write"), QStringLiteral("0"),
                                 QString::fromLatin1(stop)}),
              0);
-    QTRY_VERIFY_WITH_TIMEOUT(!w.picAVI->isVisible(), 5000);
-    QVERIFY(w.WMP1->playState() != 3);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.view().backdropShown, 5000);
+    QVERIFY(w.view().playState != 3);
 }
 
 void TestNavigation::resizeReloadsTheVariantOfTheNewClass() {
@@ -275,7 +276,7 @@ void TestNavigation::pageOutsideTheCourseChangesNothing() {
     go(QStringLiteral("tr010003.trv"), QStringLiteral("tr010003.trv"));
     const QString next = w.state().NextLink;
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.Web1->setUrl(QUrl(QStringLiteral("about:blank")));
+    w.runInPage(QStringLiteral("location.href = 'about:blank'"));
     QTRY_VERIFY_WITH_TIMEOUT(spy.count() >= 1, 20000);
     QCOMPARE(w.state().CurPage, QStringLiteral("about:blank"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Torvane - Module 1"));

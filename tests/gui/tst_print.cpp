@@ -112,8 +112,8 @@ void TestPrint::helpPicturePrintsAtItsNaturalSize() {
     frmTRV& w = h.make(std::move(services));
     h.showFirstCopy();
     w.toolbarButton(8)->click(); // Help
-    QVERIFY(w.picHelp->isVisible());
-    const QSize picture = w.picHelp->pixmap().size();
+    QVERIFY(w.view().helpShown);
+    const QSize picture = w.view().helpDrawn;
     QCOMPARE(picture, QSize(820, 692));
     w.toolbarButton(1)->click(); // Print: the picture, on the default printer
     QVERIFY(h.boxes.asked.empty());
@@ -151,7 +151,7 @@ void TestPrint::pagePrintThatFailsIsReported() {
     frmTRV& w = h.make(std::move(services));
     h.showFirstCopy();
     QVERIFY(h.go(QStringLiteral("tr010005.trv"), QStringLiteral("tr010005.trv")));
-    QSignalSpy printed(w.Web1, &QWebEngineView::printFinished);
+    QSignalSpy printed(&w, &frmTRV::pagePrinted);
     w.toolbarButton(1)->click();
     QTRY_COMPARE_WITH_TIMEOUT(printed.count(), 1, kWait);
     QCOMPARE(printed.at(0).at(0).toBool(), false);

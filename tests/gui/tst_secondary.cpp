@@ -316,19 +316,19 @@ void TestSecondary::searchWordsShowInTheOpenedPage() {
     s.lbResults_DblClick();
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("tr010009.trv")), kWait);
 
-    // What the page shows, read in the viewer's script world: the marks, the words of its text that begin
+    // What the page shows: the marks, the words of its text that begin
     // with "branch" (counted from the text itself), how far it is scrolled, and the first mark in view.
     const auto look = [&w] {
         QVariantList seen;
         bool done = false;
-        w.Web1->page()->runJavaScript(
+        w.runInPage(
             QStringLiteral(
                 "(() => { const m = Array.from(document.querySelectorAll('mark.torvane-search-hit'));"
                 " const r = m.length ? m[0].getBoundingClientRect() : null;"
                 " return [m.length, (document.body.innerText.match(/(^|[^A-Za-z0-9])branch/gi) || []).length,"
                 " window.scrollY, r !== null && r.top >= 0 && r.bottom <= window.innerHeight,"
                 " m.every(x => /^branch[a-z]*$/i.test(x.textContent))]; })()"),
-            QWebEngineScript::ApplicationWorld, [&](const QVariant& v) {
+            [&](const QVariant& v) {
                 seen = v.toList();
                 done = true;
             });

@@ -59,8 +59,8 @@ void TestStartup::contentsPageOfTheRealScreen() {
     QCOMPARE(w.state().ScreenWidth, 1280);
     QCOMPARE(w.state().ScreenHeight, 800);
     QCOMPARE(w.state().ScreenSize, 3);
-    QCOMPARE(w.picAVI->geometry(), QRect(0, 0, 1280, 800));
-    QVERIFY(w.TimerEnd->isActive());
+    QCOMPARE(w.view().backdrop, QRect(0, 0, 1280, 800));
+    QVERIFY(w.view().blocksPolled);
     w.show();
     QVERIFY(h.waitForDocument(QStringLiteral("/trv_cbt/trv2/trvc.trv")));
     QCOMPARE(w.lastDocument().locationUrl, QStringLiteral("torvane://course/trv_cbt/trv2/trvc.trv"));
@@ -137,9 +137,9 @@ void TestStartup::secondCopyLeavesTheFirstAlone() {
     QCOMPARE(w2.Form_Load(), frmTRV::Role::SecondCopy);
     QCOMPARE(blockBytes(w1.links().kirvoltName()), name);
     QCOMPARE(blockBytes(w1.links().trvWav()), narration);
-    QVERIFY(!w2.TimerEnd->isActive());
-    QVERIFY(w2.Web1->url().isEmpty());
-    QVERIFY(w1.TimerEnd->isActive());
+    QVERIFY(!w2.view().blocksPolled);
+    QVERIFY(w2.view().address.isEmpty());
+    QVERIFY(w1.view().blocksPolled);
     QCOMPARE(w1.lastDocument().locationUrl, QStringLiteral("torvane://course/trv_cbt/trv2/trvc.trv"));
 }
 
@@ -235,14 +235,14 @@ void TestStartup::copyThatCannotTellWhetherAViewerRuns() {
     };
     if (viewer) {
         QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
-        QVERIFY(w.TimerEnd->isActive());
+        QVERIFY(w.view().blocksPolled);
         QVERIFY(h.waitForDocument(QStringLiteral("trvc.trv")));
         checkTold();
         return;
     }
     QCOMPARE(w.Form_Load(), frmTRV::Role::SecondCopy);
-    QVERIFY(!w.TimerEnd->isActive());
-    QVERIFY(w.Web1->url().isEmpty());
+    QVERIFY(!w.view().blocksPolled);
+    QVERIFY(w.view().address.isEmpty());
     QCOMPARE(boxTexts().size(), folderBoxes);
     if (commandLine.startsWith(QLatin1String("/POPJPG="))) {
         return; // the popup itself is the e2e tests' (tst_secondcopy)

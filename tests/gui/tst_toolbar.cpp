@@ -29,6 +29,7 @@ using torvane::shell::frmTRV;
 using torvane::shell::ViewerServices;
 using torvane::testing::completedPages;
 using torvane::testing::DemoLists;
+using torvane::testing::part;
 using torvane::testing::ViewerHarness;
 
 namespace {
@@ -172,10 +173,11 @@ void TestToolbar::go(const QString& page, const QString& completes) {
 void TestToolbar::sendKey(bool inBrowser, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     frmTRV& w = *r->h.viewer;
     if (inBrowser) {
-        w.Web1->setFocus();
+        QWidget& browser = part<QWidget>(w, "Web1");
+        browser.setFocus();
         QTRY_VERIFY(
             QApplication::focusWidget() != nullptr &&
-            (QApplication::focusWidget() == w.Web1 || w.Web1->isAncestorOf(QApplication::focusWidget())));
+            (QApplication::focusWidget() == &browser || browser.isAncestorOf(QApplication::focusWidget())));
     } else {
         w.toolbarButton(0)->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.toolbarButton(0)));
@@ -402,11 +404,11 @@ void TestToolbar::helpPictureShowsAndHides() {
     QFETCH(bool, hides);
     r->printer = [path = scratch->filePath(QStringLiteral("help.pdf"))] { return pdfPrinter(path); };
     frmTRV& w = start();
-    QVERIFY(!w.picHelp->isVisible());
+    QVERIFY(!w.view().helpShown);
 
     w.toolbarButton(8)->click(); // Help
-    QVERIFY(w.picHelp->isVisible());
-    QCOMPARE(w.picHelp->pixmap().size(), QSize(820, 692));
+    QVERIFY(w.view().helpShown);
+    QCOMPARE(w.view().helpDrawn, QSize(820, 692));
     if (action == QLatin1String("help")) {
         w.toolbarButton(8)->click();
     } else if (action == QLatin1String("esc")) {
@@ -418,11 +420,11 @@ void TestToolbar::helpPictureShowsAndHides() {
     } else if (action == QLatin1String("key-browser")) {
         sendKey(true, Qt::Key_F);
     } else if (action == QLatin1String("click")) {
-        QTest::mouseClick(w.picHelp, Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseClick(&part<QWidget>(w, "picHelp"), Qt::LeftButton, {}, QPoint(20, 20));
     } else {
         w.toolbarButton(action.section(QLatin1Char(' '), 1).toInt())->click();
     }
-    QCOMPARE(w.picHelp->isVisible(), !hides);
+    QCOMPARE(w.view().helpShown, !hides);
 }
 
 // --- printing ------------------------------------------------------------------------------------
@@ -432,13 +434,13 @@ void TestToolbar::printWhileTheHelpPictureShowsPrintsThePicture() {
     r->printer = [pdf] { return pdfPrinter(pdf); };
     frmTRV& w = start();
     w.toolbarButton(8)->click();
-    QVERIFY(w.picHelp->isVisible());
+    QVERIFY(w.view().helpShown);
     w.toolbarButton(1)->click();
     // The picture goes to the default printer there and then, without the print dialog.
     QVERIFY2(fileSize(pdf) > 0, qPrintable(pdf));
     QCOMPARE(r->dialogs, 0);
     QVERIFY(r->h.boxes.asked.empty());
-    QVERIFY(w.picHelp->isVisible());
+    QVERIFY(w.view().helpShown);
 }
 
 void TestToolbar::printOfThePictureWithoutAPrinterIsReported() {
@@ -455,7 +457,7 @@ void TestToolbar::printOfThePictureWithoutAPrinterIsReported() {
 
 void TestToolbar::printWithoutAPrinterGivesBothMessages() {
     frmTRV& w = start(); // no default printer
-    QVERIFY(!w.picHelp->isVisible());
+    QVERIFY(!w.view().helpShown);
     w.toolbarButton(1)->click();
     const auto& asked = r->h.boxes.asked;
     QCOMPARE(asked.size(), std::size_t{2});
@@ -474,7 +476,7 @@ void TestToolbar::printOfThePageGoesThroughTheDialog() {
     r->printer = [pdf] { return pdfPrinter(pdf); };
     frmTRV& w = start();
     go(QStringLiteral("tr010005.trv"), QStringLiteral("tr010005.trv"));
-    QSignalSpy printed(w.Web1, &QWebEngineView::printFinished);
+    QSignalSpy printed(&w, &frmTRV::pagePrinted);
     w.toolbarButton(1)->click();
     QCOMPARE(r->dialogs, 1);
     QCOMPARE(r->dialogOwner, static_cast<QWidget*>(&w));
@@ -582,9 +584,9 @@ void TestToolbar::accessKeys() {
         QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), kWait);
         QTest::qWait(200);
         QCOMPARE(completedPages(spy), QStringList{QStringLiteral("trvcrc.trv")});
-        QVERIFY(!w.picHelp->isVisible());
+        QVERIFY(!w.view().helpShown);
     } else {
-        QVERIFY(w.picHelp->isVisible());
+        QVERIFY(w.view().helpShown);
         QTest::qWait(200);
         QVERIFY(spy.isEmpty());
     }
@@ -599,16 +601,15 @@ void TestToolbar::escapeStopsTheVideoEvenWithoutOne_data() {
 void TestToolbar::escapeStopsTheVideoEvenWithoutOne() {
     QFETCH(bool, inBrowser);
     frmTRV& w = start();
-    w.picAVI->show();
-    w.TimerPREavi->start();
-    w.TimerAVI->start();
+    w.playVideo(w.state().FileLocn + QStringLiteral("d01/fig0105.avi"));
+    QVERIFY(w.view().backdropShown && w.view().videoStarting);
     w.toolbarButton(8)->click();
     sendKey(inBrowser, Qt::Key_Escape);
-    QVERIFY(!w.TimerPREavi->isActive());
-    QVERIFY(!w.TimerAVI->isActive());
-    QVERIFY(!w.picAVI->isVisible());
-    QCOMPARE(w.WMP1->uiMode(), QStringLiteral("invisible"));
-    QVERIFY(!w.picHelp->isVisible());
+    QVERIFY(!w.view().videoStarting);
+    QVERIFY(!w.view().videoWatched);
+    QVERIFY(!w.view().backdropShown);
+    QCOMPARE(w.view().playerMode, QStringLiteral("invisible"));
+    QVERIFY(!w.view().helpShown);
     QVERIFY(w.isVisible());
 }
 
@@ -637,7 +638,7 @@ void TestToolbar::quitKeyAnsweredNoChangesNothing() {
     QCOMPARE(r->h.ended, 0);
     QCOMPARE(history(), before);
     QVERIFY(w.isVisible());
-    QVERIFY(w.TimerEnd->isActive());
+    QVERIFY(w.view().blocksPolled);
     QVERIFY(w.links().trvWav().isMapped());
     QCOMPARE(w.state().CurPage, page);
 }
@@ -650,7 +651,7 @@ void TestToolbar::quitKeyAnsweredYesEndsTheProgram() {
     QCOMPARE(r->h.boxes.asked.size(), std::size_t{1});
     QCOMPARE(r->h.ended, 1);
     QVERIFY(!QFile::exists(historyPath()));
-    QVERIFY(!w.TimerEnd->isActive());
+    QVERIFY(!w.view().blocksPolled);
     QVERIFY(!w.links().trvWav().isMapped());
     QVERIFY(!w.links().kirvoltPrev().isMapped());
     QVERIFY(!w.links().kirvoltEnd().isMapped());
@@ -721,7 +722,7 @@ void TestToolbar::shutOffRaisesTheEndFlag() {
     QCOMPARE(block.read(1), QByteArray(1, '\1'));
     // The program goes on.
     QCOMPARE(r->h.ended, 0);
-    QVERIFY(w.TimerEnd->isActive());
+    QVERIFY(w.view().blocksPolled);
 }
 
 // --- a placed box on the screen ------------------------------------------------------------------

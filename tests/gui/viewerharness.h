@@ -7,7 +7,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWebEngineView>
 #include <memory>
 #include <optional>
 #include <router/coursescheme.h>
@@ -16,6 +15,16 @@
 #include <support/scriptedboxes.h>
 
 namespace torvane::testing {
+
+// One of a window's named parts, found the way a UI automation tool finds it: for clicking it, giving
+// it focus or watching its signals.
+template <class Part> Part& part(const QObject& window, const char* name) {
+    Part* found = window.findChild<Part*>(QString::fromLatin1(name));
+    if (found == nullptr) {
+        qFatal("the window has no part named %s", name);
+    }
+    return *found;
+}
 
 // The page names (after "trv2/") of the documents a documentCompleted spy has seen, in order.
 inline QStringList completedPages(const QSignalSpy& spy) {
@@ -82,7 +91,7 @@ public:
         return *viewer;
     }
 
-    // Waits until a document whose address ends with `suffix` has completed in Web1.
+    // Waits until a document whose address ends with `suffix` has completed in the browser.
     bool waitForDocument(const QString& suffix, int timeoutMs = 20000) {
         QSignalSpy spy(viewer.get(), &shell::frmTRV::documentCompleted);
         if (viewer->lastDocument().locationUrl.endsWith(suffix)) {
@@ -98,10 +107,10 @@ public:
         return viewer->lastDocument().locationUrl.endsWith(suffix);
     }
 
-    // Navigates Web1 to `page` and waits until the document `completes` (a page name) has completed.
+    // Navigates the browser to `page` and waits until the document `completes` (a page name) has completed.
     bool go(const QString& page, const QString& completes, int timeoutMs = 20000) {
         QSignalSpy spy(viewer.get(), &shell::frmTRV::documentCompleted);
-        viewer->Web1->setUrl(QUrl(viewer->state().FileLocn + page));
+        viewer->navigateTo(viewer->state().FileLocn + page);
         return QTest::qWaitFor([&] { return completedPages(spy).contains(completes); }, timeoutMs);
     }
 
