@@ -27,7 +27,7 @@ constexpr Line kCommands[] = {
 constexpr Line kKeys[] = {
     {"Alt + underlined letter", "The button with that letter"},
     {"Alt + comma, Alt + full stop", "Return to the last screen"},
-    {"Enter", "Search for the words typed; open the chosen page or word"},
+    {"Enter", "Search; or open the chosen page or word"},
     {"Alt + Q", "Quit Torvane"},
     {"Any key, or a click here", "Hide this help"},
 };
