@@ -1,7 +1,6 @@
 // A second copy's command line (arbitrary UTF-8), the path buffer it hands to a tool, and the popup's
 // window for the sizes it names.
 
-#include <QDir>
 #include <QRegularExpression>
 #include <QUrl>
 #include <check.h>
@@ -16,12 +15,15 @@ using secondcopy::JobKind;
 
 namespace {
 
-// `path` stays inside a folder it is appended to, whichever separator it uses.
-bool staysInside(const QString& path) {
-    const QString root = QStringLiteral("/course/trv_cbt/trv2/");
-    const QString joined = QDir::cleanPath(root + QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')));
-    return (joined + QLatin1Char('/')).startsWith(root) && !path.contains(QLatin1Char(':')) &&
-           !path.contains(QChar(0));
+const QString kLocn = QStringLiteral("http://course.example:8080/trv_cbt/trv2/");
+
+// `path`, appended to the course folder's address, reaches a file on the course's own server, whichever
+// separator it uses, and names no other kind of address.
+bool staysOnServer(const QString& path) {
+    const QUrl joined(kLocn + QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    return joined.isValid() && joined.scheme() == QLatin1String("http") &&
+           joined.host() == QLatin1String("course.example") && joined.port() == 8080 &&
+           !path.contains(QLatin1Char(':')) && !path.contains(QChar(0));
 }
 
 void checkPathBuffer(const QString& path) {
@@ -90,9 +92,9 @@ void checkJob(const QString& line, const secondcopy::SecondCopyJob& job) {
     switch (job.kind) {
     case JobKind::Popup:
         FUZZ_CHECK(line.startsWith(QStringLiteral("/POPJPG=") + job.popFile), fuzz::shown(line));
-        FUZZ_CHECK(!job.popFile.isEmpty() && staysInside(job.popFile), fuzz::shown(job.popFile));
+        FUZZ_CHECK(!job.popFile.isEmpty() && staysOnServer(job.popFile), fuzz::shown(job.popFile));
         // The picture's name goes into an address, where a browser reads "%2e" as a dot.
-        FUZZ_CHECK(staysInside(QUrl::fromPercentEncoding(job.popFile.toUtf8())), fuzz::shown(job.popFile));
+        FUZZ_CHECK(staysOnServer(QUrl::fromPercentEncoding(job.popFile.toUtf8())), fuzz::shown(job.popFile));
         FUZZ_CHECK(!job.popFile.startsWith(QLatin1Char('/')) && !job.popFile.startsWith(QLatin1Char('\\')),
                    fuzz::shown(job.popFile));
         FUZZ_CHECK(job.widthPixels >= 0 && job.heightPixels >= 0, fuzz::shown(line));
@@ -131,7 +133,7 @@ void checkJob(const QString& line, const secondcopy::SecondCopyJob& job) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QString line = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const secondcopy::SecondCopyJob job = secondcopy::parseCommandLine(line);
+    const secondcopy::SecondCopyJob job = secondcopy::parseCommandLine(line, kLocn);
     checkJob(line, job);
     checkPathBuffer(line);
     checkPathBuffer(QStringLiteral("/home/learner/.local/share/Parlenta/Kirvolt/TRV_CKTS/") + line);

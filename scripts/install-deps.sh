@@ -11,7 +11,7 @@ PACKAGES=(
   clang-14 libclang-rt-14-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   libxml2-dev libgstreamer-plugins-base1.0-dev
-  xvfb xauth xdotool x11-utils imagemagick nginx-light openbox openssl time
+  xvfb xauth xdotool wmctrl x11-utils imagemagick nginx-light openbox openssl time
   xfwm4 dbus-daemon weston xwayland qt6-wayland
   fonts-dejavu-core fonts-liberation
   desktop-file-utils appstream librsvg2-bin dpkg-dev lintian

@@ -55,7 +55,7 @@ int runViewerPart(int& argc, char** argv, secondcopy::StartUp& start, app::OnDem
 
 int runJob(int& argc, char** argv, secondcopy::StartUp& start, app::OnDemandBoxes& boxes) {
     const QString line = start.commandLine();
-    const secondcopy::SecondCopyJob job = secondcopy::parseCommandLine(line);
+    const secondcopy::SecondCopyJob job = secondcopy::parseCommandLine(line, start.FileLocn);
     if (job.kind == secondcopy::JobKind::Popup) {
         return runViewerPart(argc, argv, start, boxes);
     }

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QWebEngineProfile>
 #include <base/trace.h>
+#include <platform/desktopwindows.h>
 #include <platform/processend.h>
 #include <router/coursescheme.h>
 #include <secondcopy/commandline.h>
@@ -29,7 +30,7 @@ int showPopup(secondcopy::StartUp& start, QApplication& application) {
         start.instanceLock.reset();
         platform::endProcessNow();
     });
-    popup.show(secondcopy::parseCommandLine(start.commandLine()));
+    popup.show(secondcopy::parseCommandLine(start.commandLine(), start.FileLocn));
     return application.exec();
 }
 
@@ -56,10 +57,13 @@ extern "C" Q_DECL_EXPORT int torvaneViewerMain(int& argc, char** argv, torvane::
     if (viewer.Form_Load(start) != secondcopy::Role::FirstCopy) {
         return 2;
     }
-    // The viewer starts maximised, so that the window's size class is the screen's. Without a window
-    // manager nobody would carry out that wish: the window then covers the screen by itself.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        viewer.setGeometry(screen->availableGeometry());
+    // The viewer starts maximised, so that the window's size class is the screen's. Its normal geometry
+    // stays the design's, which the window manager gives it back when the learner restores it. Without a
+    // window manager nobody carries out that wish: the window then covers the screen by itself.
+    if (!platform::windowManagerRuns()) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            viewer.setGeometry(screen->availableGeometry());
+        }
     }
     viewer.showMaximized();
     base::trace("window-shown", {});

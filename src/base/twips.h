@@ -6,6 +6,7 @@
 
 namespace torvane::base {
 
+inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kTwipsPerPixel = 15;
 
 // Nearest whole pixel; halves round up (towards +infinity).

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFileInfo>
 #include <base/trace.h>
 #include <courselists/ansitext.h>
 #include <courselists/liststore.h>
@@ -44,6 +45,18 @@ const std::optional<ListReadResult>& ListStore::readWords() {
         words_ = readList(wordListPath(), tables_.words, readWordList);
     }
     return words_;
+}
+
+const std::optional<ListReadResult>& ListStore::readPagesAsOnDisk() {
+    const QString path = pageListPath();
+    const QFileInfo info(path);
+    const FileStamp stamp{info.exists() ? info.size() : -1, info.lastModified()};
+    if (current_.stamp != stamp) {
+        current_.pages = PageTable();
+        current_.read = readList(path, current_.pages, readPageList);
+        current_.stamp = stamp;
+    }
+    return current_.read;
 }
 
 } // namespace torvane::courselists

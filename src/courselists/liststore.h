@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <courselists/pagelist.h>
 #include <courselists/wordlists.h>
@@ -26,8 +27,27 @@ public:
 
     const SearchTables& tables() const { return tables_; }
 
+    // The page list as the file is now, for a window that shows it as it stands at each opening: read
+    // again whenever the file's size or modification time differs from the last read's. None when the
+    // file could not be read.
+    const std::optional<ListReadResult>& readPagesAsOnDisk();
+    const PageTable& pagesAsOnDisk() const { return current_.pages; }
+
 private:
+    // What a file looked like when it was read.
+    struct FileStamp final {
+        qint64 size = -1;
+        QDateTime modified;
+        bool operator==(const FileStamp&) const = default;
+    };
+    struct CurrentPages final {
+        std::optional<FileStamp> stamp; // none: never read
+        std::optional<ListReadResult> read;
+        PageTable pages;
+    };
+
     std::function<QString()> folder_;
+    CurrentPages current_;
     bool pagesRead_ = false;
     bool wordsRead_ = false;
     std::optional<ListReadResult> pages_;

@@ -10,6 +10,7 @@
 #include <history/frmhist.h>
 #include <history/historyfile.h>
 #include <platform/ownfiles.h>
+#include <router/navigation.h>
 #include <secondary/secondaryhost.h>
 #include <secondary/secondarylayout.h>
 
@@ -57,12 +58,13 @@ void frmHist::LoadHist() {
     // Phase 2: the page list. Any trouble with it leaves the provisional rows up.
     courselists::ListStore& lists = h.courseLists();
     if (h.fileThere(lists.pageListPath())) {
-        if (const auto& read = lists.readPages()) {
+        // The page list as it is on disk now: each opening lists the history against the file as it stands.
+        if (const auto& read = lists.readPagesAsOnDisk()) {
             if (read->overflow) {
                 h.messageBox(QStringLiteral("Too many files!"), base::mb::OKOnly);
             } else if (!read->failed) {
                 // Phase 3: the titles.
-                showRows(matchHistory(records, lists.tables().pages));
+                showRows(matchHistory(records, lists.pagesAsOnDisk()));
             }
         }
     }
@@ -87,11 +89,13 @@ void frmHist::lbResults_DblClick() {
         return;
     }
     const QString page = courselists::trimSpaces(rowPage_[static_cast<std::size_t>(row)]).toString();
-    if (page.isEmpty()) {
+    // A page no address can be made of leaves the window where it is.
+    const QString address = router::coursePageAddress(host().fileLocn(), page);
+    if (page.isEmpty() || address.isEmpty()) {
         return;
     }
     HandOver(host().mainWindow());
-    host().navigate(host().fileLocn() + page);
+    host().navigate(address);
     hide();
 }
 

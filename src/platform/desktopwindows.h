@@ -19,6 +19,9 @@ QStringList topLevelWindowTitles();
 // was minimised, and gives it the focus. False when there is no such window (or no desktop to look at).
 bool bringWindowToFront(const QString& title);
 
+// True while a window manager looks after the desktop's windows (maximises, restores, frames them).
+bool windowManagerRuns();
+
 // True while the left mouse button is held down, wherever the pointer is.
 bool leftButtonDown();
 

@@ -30,6 +30,10 @@ bool bringWindowToFront(const QString& title) {
     return win32::bringWindowToFront(title.toStdWString());
 }
 
+bool windowManagerRuns() {
+    return true; // the desktop itself
+}
+
 bool leftButtonDown() {
     return win32::leftButtonDown();
 }

@@ -600,6 +600,10 @@ bool bringWindowToFront(const QString& wanted) {
     });
 }
 
+bool windowManagerRuns() {
+    return withDisplay(false, [](Display& x) { return x.windowManagerRuns(); });
+}
+
 bool leftButtonDown() {
     return withDisplay(false, [](Display& x) {
         auto r = reply(xcb_query_pointer_reply(x.get(), xcb_query_pointer(x.get(), x.root()), nullptr));

@@ -16,8 +16,11 @@ struct CourseLocation final {
     bool bundled = false;
 };
 
-// True for an absolute address with a scheme and a host whose path ends in "/trv_cbt/trv2/".
+// True for an http or https address with a host whose path ends in "/trv_cbt/trv2/", and for the
+// bundled course's own address.
 bool isCourseFolderUrl(const QString& url);
+// True for the bundled course's own address, however its scheme and host are written.
+bool isBundledCourseUrl(const QString& url);
 
 // Chooses the course folder: the environment's value, else the build's, else the bundled course.
 // A chosen value that is not a course folder address gives an error that names the expected form.

@@ -89,6 +89,15 @@ bool followable(const QString& address) {
            scheme == QLatin1String("https");
 }
 
+QString coursePageAddress(const QString& fileLocn, const QString& page) {
+    QUrl url(fileLocn, QUrl::StrictMode);
+    if (!url.isValid() || url.host().isEmpty()) {
+        return {};
+    }
+    url.setPath(url.path(QUrl::FullyDecoded) + page, QUrl::DecodedMode);
+    return url.isValid() ? url.toString(QUrl::FullyEncoded) : QString();
+}
+
 LinkTargets keepLinks(const LinkTargets& current, const QStringList& documentLinks) {
     LinkTargets kept = current;
     const auto keep = [&documentLinks](qsizetype index, QString& target) {

@@ -42,6 +42,12 @@ PageDecision decidePage(const QString& locationUrl, const QString& fileLocn);
 // address, or one of any other kind, is refused.
 bool followable(const QString& address);
 
+// The address of the course page named `page`, a name from the page list relative to the course folder
+// `fileLocn`. The name becomes the address's path below the folder, so characters that an address
+// cannot carry as they stand (a space, a lone "%", quotes, braces, "?", "#") are written encoded, and
+// no name leads to another kind of address or another server. Empty when `fileLocn` is no address.
+QString coursePageAddress(const QString& fileLocn, const QString& page);
+
 // The three toolbar targets after a page's links are kept: links 0, 1 and 2 in that order; a link the
 // document does not have, or one the viewer does not follow, leaves its target as it was.
 struct LinkTargets final {

@@ -7,6 +7,7 @@
 #include <base/keycodes.h>
 #include <base/messageboxcodes.h>
 #include <cmath>
+#include <router/navigation.h>
 #include <search/frmsearch.h>
 #include <secondary/secondaryhost.h>
 #include <secondary/secondarylayout.h>
@@ -120,9 +121,14 @@ void frmSearch::lbResults_DblClick() {
     if (row < 0 || row >= static_cast<int>(foundPage_.size())) {
         return;
     }
-    const QString page = foundPage_[static_cast<std::size_t>(row)];
+    // A page no address can be made of leaves the window where it is.
+    const QString address =
+        router::coursePageAddress(host().fileLocn(), foundPage_[static_cast<std::size_t>(row)]);
+    if (address.isEmpty()) {
+        return;
+    }
     HandOver(host().mainWindow());
-    host().openFoundPage(host().fileLocn() + page, foundFor_);
+    host().openFoundPage(address, foundFor_);
     hide();
 }
 

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <base/keycodes.h>
+#include <base/keyrules.h>
 #include <base/messageboxcodes.h>
 #include <base/timing.h>
 #include <base/toolbar.h>
@@ -24,43 +25,23 @@ namespace torvane::secondary {
 namespace {
 
 namespace mb = base::mb;
-namespace vk = base::vk;
-
-// The key code of the course's keyboard summary for a Qt key. Letters and digits keep their codes;
-// the comma and full-stop keys are the same key with Shift held (< and >). Keys the handlers never
-// look at keep Qt's own code, which is far from every code above.
-int keyCodeOf(const QKeyEvent* e) {
-    const int key = e->key();
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
-        return key;
-    }
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return vk::Enter;
-    case Qt::Key_Escape:
-        return vk::Escape;
-    case Qt::Key_Comma:
-    case Qt::Key_Less:
-        return vk::Comma;
-    case Qt::Key_Period:
-    case Qt::Key_Greater:
-        return vk::FullStop;
-    default:
-        return key;
-    }
-}
-
-int shiftOf(const QKeyEvent* e) {
-    const Qt::KeyboardModifiers m = e->modifiers();
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
-           (m & Qt::AltModifier ? 4 : 0);
-}
 
 // The character a key types, as the key-press handlers see it; 0 when it types none.
 int characterOf(const QKeyEvent* e) {
     const QString text = e->text();
     return text.isEmpty() ? 0 : text.front().unicode();
+}
+
+base::KeyWindow keyWindowOf(SecondaryWindow::Kind kind) {
+    switch (kind) {
+    case SecondaryWindow::Kind::Search:
+        return base::KeyWindow::Search;
+    case SecondaryWindow::Kind::Index:
+        return base::KeyWindow::Index;
+    case SecondaryWindow::Kind::History:
+        break;
+    }
+    return base::KeyWindow::History;
 }
 
 constexpr Qt::WindowStates kSizeStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
@@ -293,30 +274,46 @@ void SecondaryWindow::picHelp_Click() {
 // --- keys ----------------------------------------------------------------------------------------
 
 void SecondaryWindow::Form_KeyPress(int& keyAscii) {
-    if (keyAscii == vk::Escape) {
-        keyAscii = 0;
-    }
+    keyAscii = base::decideKeyPress(keyAscii);
 }
 
 void SecondaryWindow::Form_KeyDown(int& keyCode, int shift) {
     hideHelp();
-    if ((shift & base::kAltBit) != 0) {
-        if (keyCode == vk::Q) {
-            quitSteps();
-            keyCode = 0;
-        } else if (keyCode == vk::Comma) {
-            cmdPrev_Click();
-            keyCode = 0;
-        } else if (keyCode == vk::FullStop) {
-            cmdNext_Click();
-            keyCode = 0;
-        }
-    }
-    if (kind_ != Kind::Search && keyCode == vk::Enter) {
+    const base::KeyDecision decision = base::decideKeyDown(keyWindowOf(kind_), keyCode, shift);
+    keyCode = decision.keyCode;
+    switch (decision.command) {
+    case base::KeyCommand::Quit:
+        quitSteps();
+        break;
+    case base::KeyCommand::Previous:
+        cmdPrev_Click();
+        break;
+    case base::KeyCommand::Next:
+        cmdNext_Click();
+        break;
+    case base::KeyCommand::OpenSelectedRow:
         lbResults_DblClick();
-        // Used up: the list and the text box have nothing more to do with this Enter.
-        keyCode = 0;
+        break;
+    case base::KeyCommand::StopVideo:
+    case base::KeyCommand::None:
+        break;
     }
+}
+
+std::array<QPushButton*, 10> SecondaryWindow::toolbarRow() const {
+    return {cmdCont, cmdPrint, cmdIndex != nullptr ? cmdIndex : cmdSearch,
+            cmdBack, cmdPrev,  cmdNext,
+            cmdHist, cmdCalc,  cmdHelp,
+            cmdSecn};
+}
+
+bool SecondaryWindow::pressAccessKey(int qtKey) {
+    const auto position = base::accessKeyPosition(base::toolbarOf(keyWindowOf(kind_)), qtKey);
+    if (!position) {
+        return false;
+    }
+    toolbarRow().at(*position)->click();
+    return true;
 }
 
 bool SecondaryWindow::controlKeyDown(QObject*, int&, int) {
@@ -331,11 +328,15 @@ bool SecondaryWindow::handleKey(QObject* watched, QKeyEvent* e) {
     // A key the focused control does not take travels on to its parents, each of which this filter also
     // watches; every key that does something is swallowed here, so it is acted on once. What a second
     // look repeats (hiding the help picture) does no harm.
-    int keyCode = keyCodeOf(e);
-    const int pressed = keyCode;
-    const int shift = shiftOf(e);
+    const int pressed = base::virtualKeyOf(e->key());
+    int keyCode = pressed;
+    const int shift = base::shiftStateOf(static_cast<int>(e->modifiers()));
     Form_KeyDown(keyCode, shift);
     if (pressed != 0 && keyCode == 0) {
+        return true;
+    }
+    // An access key presses its button once the key handler has seen the key.
+    if ((shift & base::kAltBit) != 0 && pressAccessKey(e->key())) {
         return true;
     }
     if (controlKeyDown(watched, keyCode, shift)) {

@@ -6,6 +6,7 @@
 
 #include <QPixmap>
 #include <QWidget>
+#include <array>
 #include <initializer_list>
 #include <secondary/drawnpicture.h>
 
@@ -139,6 +140,10 @@ private:
     void hideHelp();
     void toggleHelp();
     bool handleKey(QObject* watched, QKeyEvent* e);
+    // Presses the toolbar button whose access key is `qtKey`; false when none has it.
+    bool pressAccessKey(int qtKey);
+    // The toolbar buttons, left to right.
+    std::array<QPushButton*, 10> toolbarRow() const;
 
     SecondaryHost& host_;
     Kind kind_;

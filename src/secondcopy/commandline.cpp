@@ -40,13 +40,24 @@ bool isSafeRelativePath(const QString& path) {
     return !path.isEmpty() && !isAbsoluteOrRemote(path) && !climbsOut(path) && !path.contains(QChar(0));
 }
 
-// A popup picture is appended to the course address, and the browser reads "%2e" as a dot there: the
-// name must stay inside the course folder both as written and percent-decoded.
-bool isSafePicturePath(const QString& path) {
-    return isSafeRelativePath(path) && isSafeRelativePath(QUrl::fromPercentEncoding(path.toUtf8()));
+bool isRelativeName(const QString& path) {
+    return !path.isEmpty() && !isAbsoluteOrRemote(path) && !path.contains(QChar(0));
 }
 
-SecondCopyJob popupJob(const QString& line) {
+// A popup picture is appended to the course address, and the browser reads "%2e" as a dot and "\" as
+// "/" there. The name must be a relative name both as written and percent-decoded, and the address it
+// comes to, once the browser has taken its "." and ".." steps, must lie on the course's own server.
+bool isSafePicturePath(const QString& path, const QString& fileLocn) {
+    if (!isRelativeName(path) || !isRelativeName(QUrl::fromPercentEncoding(path.toUtf8()))) {
+        return false;
+    }
+    const QUrl course(fileLocn, QUrl::StrictMode);
+    const QUrl picture = pictureAddress(fileLocn, path);
+    return course.isValid() && picture.isValid() && picture.scheme() == course.scheme() &&
+           picture.host() == course.host() && picture.port() == course.port();
+}
+
+SecondCopyJob popupJob(const QString& line, const QString& fileLocn) {
     if (!line.contains(QStringLiteral("/W")) || !line.contains(QStringLiteral("/H"))) {
         return {};
     }
@@ -59,7 +70,7 @@ SecondCopyJob popupJob(const QString& line) {
     job.popFile = mid(line, 9, pW - 10);
     job.widthPixels = pixels(mid(line, pW + 3, pH - pW - 4));
     job.heightPixels = pixels(mid(line, pH + 3));
-    if (!isSafePicturePath(job.popFile) || job.widthPixels < 0 || job.heightPixels < 0) {
+    if (!isSafePicturePath(job.popFile, fileLocn) || job.widthPixels < 0 || job.heightPixels < 0) {
         return {};
     }
     job.kind = JobKind::Popup;
@@ -88,12 +99,18 @@ SecondCopyJob handOffJob(const QString& line, JobKind kind) {
 
 } // namespace
 
-SecondCopyJob parseCommandLine(const QString& line) {
+QUrl pictureAddress(const QString& fileLocn, const QString& popFile) {
+    const QString decoded =
+        QUrl::fromPercentEncoding(popFile.toUtf8()).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QUrl(fileLocn + decoded).adjusted(QUrl::NormalizePathSegments);
+}
+
+SecondCopyJob parseCommandLine(const QString& line, const QString& fileLocn) {
     if (line.isEmpty()) {
         return {JobKind::BringViewerToFront};
     }
     if (line.left(8) == kPopup) {
-        return popupJob(line);
+        return popupJob(line, fileLocn);
     }
     if (line.left(6) == kPractice) {
         return practiceJob(line);

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+#include <QUrl>
 
 namespace torvane::secondcopy {
 
@@ -28,9 +29,14 @@ struct SecondCopyJob final {
 
 // Reads a command line. The rows are tried in order and compared with their letter case. Lines that
 // would reach outside their place are refused and do nothing: a chapter test name must be a plain name
-// (letters, digits, '-', '_'); a popup picture must be a relative path inside the course folder; a
+// (letters, digits, '-', '_'); a popup picture must be a relative name whose address stays on the
+// server of the course folder `fileLocn` (same scheme, host and port; ".." may climb on that server); a
 // handed-off file must not be an absolute path or climb out of its folder with "..".
-SecondCopyJob parseCommandLine(const QString& line);
+SecondCopyJob parseCommandLine(const QString& line, const QString& fileLocn);
+
+// Where the browser finds popup picture `popFile`: the course folder's address followed by the name, its
+// "." and ".." steps taken (percent-encoded dots and backslashes read as the browser reads them).
+QUrl pictureAddress(const QString& fileLocn, const QString& popFile);
 
 // The request code a tool reads from "KirvoltPrev": 2 for the 3-D laboratory, 3 for the circuit simulator.
 inline constexpr int kSolidraRequest = 2;

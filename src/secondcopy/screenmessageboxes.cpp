@@ -1,6 +1,7 @@
 #include <QEvent>
 #include <QMessageBox>
 #include <QScreen>
+#include <QTimer>
 #include <secondcopy/screenmessageboxes.h>
 
 namespace torvane::secondcopy {
@@ -53,14 +54,18 @@ int resultFor(int button) {
 
 namespace {
 
-// Keeps a placed box where its placement puts it. The box's frame is known only once the window manager
-// has framed it, and some window managers move a dialog where they like when it maps; so the position is
-// computed again from the reference window and the box's real frame whenever the box is shown, moved,
-// resized or activated, until it closes.
+// Puts a placed box where its placement puts it as it comes up. The box's frame is known only once the
+// window manager has framed it, and some window managers move a dialog where they like while they map
+// it; so until the box has come to rest on screen the position is computed again from the reference
+// window and the box's real frame whenever the box is shown, moved, resized or activated. Once nothing
+// has moved it for a moment it is the learner's: a drag leaves it where it was dragged.
 class BoxKeeper final : public QObject {
 public:
     BoxKeeper(QMessageBox& box, const QWidget& owner, const BoxPlacement& placement)
         : QObject(&box), box_(box), owner_(owner), placement_(placement) {
+        settled_.setSingleShot(true);
+        settled_.setInterval(kSettleMs);
+        connect(&settled_, &QTimer::timeout, this, [this] { box_.removeEventFilter(this); });
         box.installEventFilter(this);
     }
 
@@ -82,6 +87,9 @@ protected:
             case QEvent::Resize:
             case QEvent::WindowActivate:
                 place();
+                if (box_.isVisible()) {
+                    settled_.start(); // rests once the window manager has let it be for a moment
+                }
                 break;
             default:
                 break;
@@ -91,9 +99,13 @@ protected:
     }
 
 private:
+    // How long a box shown on screen stays unmoved before it is taken to have come to rest.
+    static constexpr int kSettleMs = 500;
+
     QMessageBox& box_;
     const QWidget& owner_;
     BoxPlacement placement_;
+    QTimer settled_;
 };
 
 } // namespace

@@ -26,6 +26,7 @@
 #include <shell/frmtrv.h>
 #include <shell/helppicture.h>
 #include <shell/popupcopy.h>
+#include <shell/wholescreen.h>
 
 namespace torvane::shell {
 
@@ -36,6 +37,8 @@ constexpr int kDesignLeft = 1560;
 constexpr int kDesignTop = 1950;
 constexpr int kDesignClientWidth = 14520;
 constexpr int kDesignClientHeight = 11115;
+// How long a restored window waits for the restored size its window manager sends after the state.
+constexpr int kRestoreSettleMs = 300;
 
 // The address of the top-level document and the addresses of its links, read in a world of the
 // viewer's own so that page scripts cannot interfere.
@@ -73,6 +76,11 @@ frmTRV::frmTRV(ViewerServices services) : QWidget(nullptr), services_(std::move(
     if (!services_.environment) {
         services_.environment = platform::systemEnvironment();
     }
+    if (services_.screen == nullptr) {
+        ownScreen_ = std::make_unique<WholeScreen>();
+    }
+    screen_ = services_.screen != nullptr ? services_.screen : ownScreen_.get();
+    connect(screen_, &WholeScreen::changed, this, &frmTRV::screenChanged);
     buildWindow();
 }
 
@@ -165,6 +173,11 @@ void frmTRV::buildWindow() {
     connect(TimerPREavi, &QTimer::timeout, this, &frmTRV::TimerPREavi_Timer);
     connect(TimerAVI, &QTimer::timeout, this, &frmTRV::TimerAVI_Timer);
     connect(TimerEnd, &QTimer::timeout, this, &frmTRV::TimerEnd_Timer);
+
+    restoreSettling_ = new QTimer(this);
+    restoreSettling_->setSingleShot(true);
+    restoreSettling_->setInterval(kRestoreSettleMs);
+    connect(restoreSettling_, &QTimer::timeout, this, [this] { sizeOrStateChanged(QEvent::Resize); });
 }
 
 void frmTRV::buildToolbar() {
@@ -175,7 +188,6 @@ void frmTRV::buildToolbar() {
             setTabOrder(previous, button);
         }
         previous = button;
-        button->setShortcut(QKeySequence()); // access keys: see pressAccessKey
         toolbar_[i] = button;
     }
 }
@@ -214,6 +226,12 @@ bool frmTRV::event(QEvent* e) {
     case QEvent::Resize:
     case QEvent::WindowStateChange:
         sizeOrStateChanged(e->type());
+        break;
+    case QEvent::Show:
+        if (!screenWatched_) {
+            screenWatched_ = true;
+            screen_->watch(*this);
+        }
         break;
     default:
         break;

@@ -65,6 +65,7 @@ using secondcopy::SecondCopyJob;
 
 class PopupCopy;
 class RendererWatch;
+class WholeScreen;
 
 // The page that says a course server's certificate is not trusted: the server's name and the reason.
 QString untrustedServerPage(const QString& host, const QString& reason);
@@ -74,7 +75,7 @@ QString untrustedServerPage(const QString& host, const QString& reason);
 struct ViewerServices final {
     MessageBoxes* messageBoxes = nullptr; // required
     platform::Environment environment;    // empty: the process environment
-    std::function<QSize()> screenSize;    // whole screen in pixels; empty: the primary screen
+    WholeScreen* screen = nullptr;        // the whole screen in pixels; none: the window's own screen
     std::function<void()> endProcess;     // last step of EndTRV; empty: end the process at once
     std::optional<QString> commandLine;   // what follows the program's name; none: the real one
     // The default printer, or nullptr when none is set up; empty: the system's.
@@ -246,6 +247,8 @@ private:
     void sizeOrStateChanged(QEvent::Type type);
     int captionHeight() const;
     QSize wholeScreen() const;
+    // The screen changed under the window (resolution, monitor): a maximised window is classified again.
+    void screenChanged();
     void TimerPREavi_Timer();
     void TimerAVI_Timer();
     void TimerEnd_Timer();
@@ -287,9 +290,13 @@ private:
     router::DocumentSnapshot lastDocument_;
     std::deque<router::DocumentSnapshot> pendingDocuments_; // completed while the handler was running
     bool handlingDocument_ = false;
-    bool loaded_ = false;        // Form_Load has run: resizes now follow the page variants
-    bool closing_ = false;       // the window is being destroyed
-    WindowLayout handledLayout_; // the layout the last Form_Resize classified
+    bool loaded_ = false;                    // Form_Load has run: resizes now follow the page variants
+    bool closing_ = false;                   // the window is being destroyed
+    WindowLayout handledLayout_;             // the layout the last Form_Resize classified
+    QTimer* restoreSettling_ = nullptr;      // a restored window waits for its restored size
+    std::unique_ptr<WholeScreen> ownScreen_; // when the services name none
+    WholeScreen* screen_ = nullptr;
+    bool screenWatched_ = false; // the screen is followed once the window exists on the desktop
     QUrl loadOnItsWay_;          // the page the viewer last asked for, until a load finishes
     RendererRecovery rendererRecovery_;
     RendererWatch* rendererWatch_ = nullptr;  // owned by Web1's page

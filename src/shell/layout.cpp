@@ -1,11 +1,11 @@
 // The main window's layout and its resize handler, which reloads the page in the variant of the new
 // size class.
-#include <QGuiApplication>
-#include <QScreen>
+#include <QTimer>
 #include <QWebEngineView>
 #include <base/twips.h>
 #include <router/navigation.h>
 #include <shell/frmtrv.h>
+#include <shell/wholescreen.h>
 
 namespace torvane::shell {
 
@@ -30,17 +30,20 @@ int frmTRV::captionHeight() const {
 }
 
 QSize frmTRV::wholeScreen() const {
-    if (services_.screenSize) {
-        return services_.screenSize();
+    return screen_->sizeFor(*this);
+}
+
+void frmTRV::screenChanged() {
+    if (isMaximized()) {
+        sizeOrStateChanged(QEvent::Resize);
     }
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? screen->geometry().size() : QSize();
 }
 
 frmTRV::WindowLayout frmTRV::currentLayout() const {
     if (isMaximized()) {
-        // A maximised window is classified by the whole screen, whatever the frame leaves inside it.
-        return {true, QSize()};
+        // A maximised window is classified by the whole screen, whatever the frame leaves inside it: it
+        // changes when the screen does.
+        return {true, wholeScreen()};
     }
     // A hidden window still has the size it was last shown with; a normal window handed the normal
     // state while hidden comes back at its normal size.
@@ -61,6 +64,19 @@ void frmTRV::sizeOrStateChanged(QEvent::Type type) {
     // shown again, and the page shown then is not loaded a second time.
     if (!isVisible() && type != QEvent::WindowStateChange) {
         return;
+    }
+    // A window manager reports a restored (no longer maximised) state before the window has its restored
+    // size: taken at once, the maximised size it still has would fill the screen and maximise it again.
+    // The restore is classified with the resize that follows, or after a moment when none follows.
+    if (type == QEvent::WindowStateChange && isVisible() && handledLayout_.maximized && !isMaximized()) {
+        restoreSettling_->start();
+        return;
+    }
+    if (restoreSettling_->isActive()) {
+        if (type != QEvent::Resize) {
+            return;
+        }
+        restoreSettling_->stop();
     }
 
     if (currentLayout() == handledLayout_) {

@@ -5,6 +5,7 @@
 #include <QWebEngineView>
 #include <base/timing.h>
 #include <base/twips.h>
+#include <cmath>
 #include <platform/desktopwindows.h>
 #include <shell/popupcopy.h>
 
@@ -18,19 +19,55 @@ PopupCopy::PopupCopy(QString fileLocn, std::function<void()> end)
 
 PopupCopy::~PopupCopy() = default;
 
+namespace {
+
+// The screen a popup at `pointer` shows on, as twips see it: its area in pixels and how many twips make
+// one of its pixels (from its logical dots per inch).
+struct ScreenInTwips final {
+    QRect area;
+    double perPixelX = base::kTwipsPerPixel;
+    double perPixelY = base::kTwipsPerPixel;
+};
+
+ScreenInTwips screenAt(QPoint pointer) {
+    ScreenInTwips s;
+    const QScreen* screen = QGuiApplication::screenAt(pointer);
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return s;
+    }
+    s.area = screen->geometry();
+    if (screen->logicalDotsPerInchX() > 0 && screen->logicalDotsPerInchY() > 0) {
+        s.perPixelX = base::kTwipsPerInch / screen->logicalDotsPerInchX();
+        s.perPixelY = base::kTwipsPerInch / screen->logicalDotsPerInchY();
+    }
+    return s;
+}
+
+int toPixels(int twips, double twipsPerPixel) {
+    return static_cast<int>(std::lround(twips / twipsPerPixel));
+}
+
+} // namespace
+
 void PopupCopy::show(const secondcopy::SecondCopyJob& job) {
     frmPopup_ = std::make_unique<media::frmPopup>(static_cast<media::PopupHost&>(*this));
     frmPopup_->showPicture(job.popFile);
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize screenPixels = screen != nullptr ? screen->geometry().size() : QSize();
-    const double twipsPerPixel = base::kTwipsPerPixel;
+    // Placed on the screen under the pointer, in that screen's twips.
+    const QPoint pointer = QCursor::pos();
+    const ScreenInTwips screen = screenAt(pointer);
+    const QSize screenTwips(static_cast<int>(std::lround(screen.area.width() * screen.perPixelX)),
+                            static_cast<int>(std::lround(screen.area.height() * screen.perPixelY)));
     const secondcopy::PopupGeometry g =
-        secondcopy::popupGeometry(job.widthPixels, job.heightPixels, QCursor::pos(),
-                                  screenPixels * twipsPerPixel, twipsPerPixel, twipsPerPixel);
-    const QSize size(base::twipsToPixels(g.widthTwips), base::twipsToPixels(g.heightTwips));
+        secondcopy::popupGeometry(job.widthPixels, job.heightPixels, pointer - screen.area.topLeft(),
+                                  screenTwips, screen.perPixelX, screen.perPixelY);
+    const QSize size(toPixels(g.widthTwips, screen.perPixelX), toPixels(g.heightTwips, screen.perPixelY));
     frmPopup_->Web2->resize(size);
     frmPopup_->resize(size);
-    frmPopup_->move(base::twipsToPixels(g.leftTwips), base::twipsToPixels(g.topTwips));
+    frmPopup_->move(screen.area.topLeft() +
+                    QPoint(toPixels(g.leftTwips, screen.perPixelX), toPixels(g.topTwips, screen.perPixelY)));
     frmPopup_->raise();
     QCoreApplication::processEvents();
     frmPopup_->show();

@@ -9,10 +9,6 @@
 
 namespace torvane::shell {
 
-namespace {
-constexpr int kTwipsPerInch = 1440;
-} // namespace
-
 std::unique_ptr<QPrinter> frmTRV::defaultPrinter() const {
     if (services_.defaultPrinter) {
         return services_.defaultPrinter();
@@ -59,7 +55,7 @@ void frmTRV::printCommand(const QImage* picture) {
         } else {
             // At the page's top-left corner, at its natural size: a picture pixel is a screen pixel
             // of 15 twips (1/96 inch), which a printer covers with many of its own dots.
-            const double pixelsPerInch = static_cast<double>(kTwipsPerInch) / base::kTwipsPerPixel;
+            const double pixelsPerInch = static_cast<double>(base::kTwipsPerInch) / base::kTwipsPerPixel;
             const QSizeF size(picture->width() * printer->logicalDpiX() / pixelsPerInch,
                               picture->height() * printer->logicalDpiY() / pixelsPerInch);
             painter.drawImage(QRectF(QPointF(0, 0), size), *picture);

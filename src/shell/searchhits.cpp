@@ -13,6 +13,12 @@ QStringList SearchHits::wordsFor(const QString& address, bool placeholder) {
     if (words_.isEmpty()) {
         return {};
     }
+    if (address.isEmpty()) {
+        // The page did not load: its words are not kept for whatever page completes next.
+        words_.clear();
+        shownIn_.clear();
+        return {};
+    }
     if (shownIn_.isEmpty()) {
         if (placeholder) {
             return {}; // the page that replaces it gets them

@@ -12,8 +12,8 @@ class SearchHits final {
 public:
     // A result was opened for a search for `words`.
     void arm(const QStringList& words);
-    // A page has completed at `address`; `placeholder` when the viewer replaces it at once. The words to
-    // show in it, or none.
+    // A page has completed at `address` (empty: the load failed); `placeholder` when the viewer replaces
+    // it at once. The words to show in it, or none.
     QStringList wordsFor(const QString& address, bool placeholder);
 
 private:

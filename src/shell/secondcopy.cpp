@@ -20,7 +20,7 @@ QString frmTRV::commandLine() const {
 
 bool frmTRV::runSecondCopy() {
     const QString line = commandLine();
-    const SecondCopyJob job = parseCommandLine(line);
+    const SecondCopyJob job = parseCommandLine(line, state_.FileLocn);
     if (job.kind == JobKind::Popup) {
         showPopup(job);
         return true;

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
+#include <base/keyrules.h>
 #include <base/timing.h>
 #include <history/frmhist.h>
 #include <media/wmp1.h>
@@ -15,7 +16,6 @@
 #include <search/frmsearch.h>
 #include <secondary/handover.h>
 #include <shell/frmtrv.h>
-#include <shell/keyrules.h>
 #include <shell/toolbartargets.h>
 
 namespace torvane::shell {
@@ -35,17 +35,13 @@ void frmTRV::connectToolbar() {
 
 bool frmTRV::pressAccessKey(int qtKey) {
     // The buttons' access keys are handled here rather than by Qt's shortcuts, which the browser
-    // keeps for the page while it has the focus.
-    for (QPushButton* button : toolbar_) {
-        const QString caption = button->text();
-        const qsizetype marker = caption.indexOf(QLatin1Char('&'));
-        if (marker >= 0 && marker + 1 < caption.size() &&
-            caption.at(marker + 1).toUpper().unicode() == qtKey) {
-            button->click();
-            return true;
-        }
+    // keeps for the page while it has the focus, and which would act before the key handler.
+    const auto position = base::accessKeyPosition(base::toolbarOf(base::KeyWindow::Main), qtKey);
+    if (!position) {
+        return false;
     }
-    return false;
+    toolbar_.at(*position)->click();
+    return true;
 }
 
 void frmTRV::navigateTo(const QString& address) {
@@ -141,50 +137,43 @@ void frmTRV::picHelp_Click() {
 
 void frmTRV::Form_KeyDown(int& keyCode, int shift) {
     picHelp->hide();
-    const KeyDecision decision = decideMainKeyDown(keyCode, shift);
+    const base::KeyDecision decision = base::decideKeyDown(base::KeyWindow::Main, keyCode, shift);
     keyCode = decision.keyCode;
     switch (decision.command) {
-    case KeyCommand::AskQuit:
+    case base::KeyCommand::Quit:
         AskQuit();
         break;
-    case KeyCommand::Previous:
+    case base::KeyCommand::Previous:
         cmdPrev_Click();
         break;
-    case KeyCommand::Next:
+    case base::KeyCommand::Next:
         cmdNext_Click();
         break;
-    case KeyCommand::StopVideo:
+    case base::KeyCommand::StopVideo:
         stopVideo();
         break;
-    case KeyCommand::None:
+    case base::KeyCommand::OpenSelectedRow:
+    case base::KeyCommand::None:
         break;
     }
 }
 
 void frmTRV::Form_KeyPress(int& character) {
-    if (character == vk::Escape) {
+    if (character == base::vk::Escape) {
         picHelp->hide();
     }
-    character = decideMainKeyPress(character);
+    character = base::decideKeyPress(character);
 }
 
 bool frmTRV::handleKeyEvent(QKeyEvent* e) {
-    int shift = 0;
-    if (e->modifiers() & Qt::ShiftModifier) {
-        shift |= kShiftBit;
-    }
-    if (e->modifiers() & Qt::ControlModifier) {
-        shift |= kCtrlBit;
-    }
-    if (e->modifiers() & Qt::AltModifier) {
-        shift |= kAltBit;
-    }
-    int keyCode = virtualKeyOf(e->key());
+    const int shift = base::shiftStateOf(static_cast<int>(e->modifiers()));
+    const int pressed = base::virtualKeyOf(e->key());
+    int keyCode = pressed;
     Form_KeyDown(keyCode, shift);
-    if (keyCode == 0 && virtualKeyOf(e->key()) != 0) {
+    if (keyCode == 0 && pressed != 0) {
         return true;
     }
-    if ((shift & kAltBit) != 0 && pressAccessKey(e->key())) {
+    if ((shift & base::kAltBit) != 0 && pressAccessKey(e->key())) {
         return true;
     }
     if (!e->text().isEmpty()) {

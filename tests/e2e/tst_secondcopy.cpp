@@ -602,19 +602,30 @@ void TestSecondCopy::jobsThatEndTheCopyAtOnce() {
 }
 
 void TestSecondCopy::popupPicture_data() {
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<int>("dotsPerInch"); // the screen's logical dots per inch, as the popup sees it
     QTest::addColumn<QPoint>("pointer");
     QTest::addColumn<QRect>("expected");
     QTest::addColumn<bool>("endedByKey"); // a key pressed in the popup, else the left button anywhere
 
     // 40 x 30 pixels: 1300 x 750 twips, 87 x 50 pixels on screen (15 twips a pixel).
-    QTest::newRow("at the pointer, key") << QPoint(200, 150) << QRect(200, 150, 87, 50) << true;
+    QTest::newRow("at the pointer, key")
+        << "pics/a.png" << 96 << QPoint(200, 150) << QRect(200, 150, 87, 50) << true;
     // Would run off the screen (19200 x 12000 twips): pulled in to end 200 twips inside the edges,
     // left 19200 - 1300 - 200 = 17700, top 12000 - 750 - 200 = 11050 twips.
     QTest::newRow("near the bottom-right corner, left button")
-        << QPoint(1270, 790) << QRect(1180, 737, 87, 50) << false;
+        << "pics/a.png" << 96 << QPoint(1270, 790) << QRect(1180, 737, 87, 50) << false;
+    // 120 dots per inch, 12 twips a pixel: 1180 x 660 twips, 98 x 55 pixels.
+    QTest::newRow("a screen of 120 dots per inch")
+        << "pics/a.png" << 120 << QPoint(200, 150) << QRect(200, 150, 98, 55) << true;
+    // A picture that climbs with ".." and stays on the course's server is shown.
+    QTest::newRow("a picture that climbs on the course's server")
+        << "../trv2/pics/a.png" << 96 << QPoint(200, 150) << QRect(200, 150, 87, 50) << true;
 }
 
 void TestSecondCopy::popupPicture() {
+    QFETCH(QString, picture);
+    QFETCH(int, dotsPerInch);
     QFETCH(QPoint, pointer);
     QFETCH(QRect, expected);
     QFETCH(bool, endedByKey);
@@ -624,8 +635,14 @@ void TestSecondCopy::popupPicture() {
     QVERIFY2(session.startFirstCopy(&why), qPrintable(why));
     moveMouse(pointer.x(), pointer.y());
 
-    Program second(session.env());
-    QVERIFY(second.start(kViewerProgram, {"/POPJPG=pics/a.png", "/W=40", "/H=30"}));
+    QProcessEnvironment env = session.env();
+    if (dotsPerInch != 96) {
+        // The desktop's font setting, without Qt scaling the window to it.
+        env.insert(QStringLiteral("QT_ENABLE_HIGHDPI_SCALING"), QStringLiteral("0"));
+        env.insert(QStringLiteral("QT_FONT_DPI"), QString::number(dotsPerInch));
+    }
+    Program second(env);
+    QVERIFY(second.start(kViewerProgram, {"/POPJPG=" + picture, "/W=40", "/H=30"}));
     QVERIFY2(waitUntil([] { return !windowsTitled(kPopupTitle).isEmpty(); }, 10000), "no popup");
     const QStringList popups = windowsTitled(kPopupTitle);
     QCOMPARE(popups.size(), 1);

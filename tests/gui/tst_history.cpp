@@ -45,6 +45,7 @@ private slots:
     void twentyThousandAndOne();
     void enterOpensTheSelectedRow();
     void doubleClickWithoutSelectionDoesNothing();
+    void pageNamesAreAskedForAsTheyStand();
     void openedFromAMaximisedWindow();
 
 private:
@@ -114,6 +115,28 @@ void TestHistory::everyOpeningRebuildsTheList() {
     writeFile(host_->bill + "history.trv", "\"tr010002.trv\"\r\n\"tr010003.trv\"\r\n");
     w.LoadHist();
     QCOMPARE(listRows(w), (QStringList{demo_.titleOf("tr010002.trv"), demo_.titleOf("tr010003.trv")}));
+
+    // The page list too, as it stands on disk at each opening: replaced, even by one of the same size
+    // (told apart by its time), and read again only then.
+    QTemporaryDir lists;
+    host_->folder = lists.path();
+    const QString pageList = lists.filePath(QStringLiteral("files.trv"));
+    const QDateTime written = QDateTime::currentDateTime().addSecs(-60);
+    const struct {
+        QByteArray bytes;
+        QString row;
+    } versions[] = {{"1\ttr010003.trv\tMotors\r\n", "Motors"},
+                    {"1\ttr010003.trv\tRelays\r\n", "Relays"},
+                    {"1\ttr010003.trv\tSwitches\r\n", "Switches"}};
+    for (int i = 0; i < 3; ++i) {
+        writeFile(pageList, versions[i].bytes);
+        QFile stamped(pageList);
+        QVERIFY(stamped.open(QIODevice::ReadWrite));
+        QVERIFY(stamped.setFileTime(written.addSecs(i), QFileDevice::FileModificationTime));
+        stamped.close();
+        w.LoadHist();
+        QCOMPARE(listRows(w), QStringList{versions[i].row});
+    }
 }
 
 void TestHistory::withoutPageListTheRecordsShow() {
@@ -192,6 +215,30 @@ void TestHistory::doubleClickWithoutSelectionDoesNothing() {
     QTest::mouseDClick(w.lbResults->viewport(), Qt::LeftButton, {},
                        QPoint(5, w.lbResults->viewport()->height() - 3));
     QTest::keyClick(w.lbResults, Qt::Key_Return);
+    QVERIFY(host_->navigated.isEmpty());
+    QVERIFY(w.isVisible());
+}
+
+// A page name that is no address as it stands (a space, a lone "%") is asked for encoded; without a course
+// address to ask it from, the window stays on screen.
+void TestHistory::pageNamesAreAskedForAsTheyStand() {
+    QTemporaryDir lists;
+    host_->folder = lists.path();
+    writeFile(lists.filePath("files.trv"), "1\ttr01 0003.trv\tMotors\r\n2\t50%.trv\tHalf\r\n");
+    writeFile(host_->bill + "history.trv", "\"tr01 0003.trv\"\r\n\"50%.trv\"\r\n");
+    frmHist w(*host_);
+    for (const auto& [row, address] : {std::pair<int, QString>{0, "tr01%200003.trv"}, {1, "50%25.trv"}}) {
+        w.LoadHist();
+        w.setListIndex(row);
+        w.lbResults_DblClick();
+        QCOMPARE(host_->navigated.last(), host_->locn + address);
+        QVERIFY(w.isHidden());
+    }
+    host_->navigated.clear();
+    host_->locn.clear();
+    w.LoadHist();
+    w.setListIndex(0);
+    w.lbResults_DblClick();
     QVERIFY(host_->navigated.isEmpty());
     QVERIFY(w.isVisible());
 }

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 #include <history/frmhist.h>
 #include <search/frmindex.h>
@@ -73,6 +74,8 @@ private slots:
     void handOverOfAMaximisedWindow();
     void keys_data() { kinds(); }
     void keys();
+    void accessKeysWithTheHelpPictureUp_data() { kinds(); }
+    void accessKeysWithTheHelpPictureUp();
     void enterInTheListWindows();
     void quitAnsweredNoThenYes_data() { kinds(); }
     void quitAnsweredNoThenYes();
@@ -339,6 +342,59 @@ void TestToolbar::keys() {
     QTRY_COMPARE(host.backs, 4);
     QTest::keyClick(&w, Qt::Key_H, Qt::AltModifier);
     QTRY_VERIFY(!w.picHelp->isHidden());
+}
+
+// Every access key with the help picture up: the key hides the picture first, then its button acts as
+// a click would on a window without the picture (so Print prints the page, and Help shows it again).
+void TestToolbar::accessKeysWithTheHelpPictureUp() {
+    QFETCH(Kind, kind);
+    FakeHost host;
+    Windows windows(host);
+    SecondaryWindow& w = windows.of(kind);
+    w.showWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QWidget* typing = QApplication::focusWidget();
+    QVERIFY(typing != nullptr && typing->window() == &w);
+
+    const QString other = kind == Kind::Search ? QStringLiteral("index.trv") : QStringLiteral("search.trv");
+    const QString history = kind == Kind::History ? QString() : QStringLiteral("hist.trv");
+    const struct {
+        Qt::Key key;
+        bool pictureAfter;
+        QString navigatedTo; // "" nowhere
+        int backs;
+        int pagesPrinted;
+        int calculators;
+    } rows[] = {
+        {Qt::Key_C, false, QStringLiteral("trvc.trv"), 0, 0, 0},
+        {Qt::Key_P, false, {}, 0, 1, 0},
+        {kind == Kind::Search ? Qt::Key_I : Qt::Key_S, false, other, 0, 0, 0},
+        {Qt::Key_B, false, {}, 1, 0, 0},
+        {Qt::Key_Less, false, {}, 1, 0, 0},
+        {Qt::Key_Greater, false, {}, 1, 0, 0},
+        {Qt::Key_T, kind == Kind::History, history, 0, 0, 0},
+        {Qt::Key_A, false, {}, 0, 0, 1},
+        {Qt::Key_H, true, {}, 0, 0, 0},
+        {Qt::Key_N, true, {}, 0, 0, 0},
+    };
+    for (const auto& row : rows) {
+        const QString what = QKeySequence(row.key).toString();
+        if (w.picHelp->isHidden()) {
+            w.cmdHelp_Click();
+        }
+        host.navigated.clear();
+        host.printed.clear();
+        const int backs = host.backs;
+        const int calculators = host.calculators;
+        QTest::keyClick(typing, row.key, Qt::AltModifier);
+        QCOMPARE(w.picHelp->isVisible(), row.pictureAfter);
+        QCOMPARE(host.navigated.isEmpty() ? QString() : host.navigated.last().mid(host.locn.size()),
+                 row.navigatedTo);
+        QCOMPARE(host.backs - backs, row.backs);
+        QCOMPARE(int(std::count(host.printed.begin(), host.printed.end(), false)), row.pagesPrinted);
+        QVERIFY2(std::count(host.printed.begin(), host.printed.end(), true) == 0, qPrintable(what));
+        QCOMPARE(host.calculators - calculators, row.calculators);
+    }
 }
 
 void TestToolbar::enterInTheListWindows() {

@@ -18,7 +18,12 @@ using torvane::testing::ViewerHarness;
 
 namespace {
 
-// The page names of the documents completed since the spy was made.
+// Runs a desktop command (wmctrl, xdotool) on the window `id`; true when it ran.
+bool desktop(const QString& program, QStringList arguments, WId id) {
+    arguments.replaceInStrings(QStringLiteral("%id"), QStringLiteral("0x") + QString::number(id, 16));
+    return QProcess::execute(program, arguments) == 0;
+}
+
 } // namespace
 
 class TestNavigation final : public QObject {
@@ -40,6 +45,8 @@ private slots:
     void narrationPlaysInvisibly();
     void narrationRequestFromAnotherProcess();
     void resizeReloadsTheVariantOfTheNewClass();
+    void restoreDragAndMaximiseThroughTheWindowManager();
+    void maximisedWindowFollowsTheScreen();
     void pageOutsideTheCourseChangesNothing();
 
 private:
@@ -269,6 +276,78 @@ void TestNavigation::resizeReloadsTheVariantOfTheNewClass() {
     QCOMPARE(w.state().ScreenWidth, 1280);
     QCOMPARE(w.state().ScreenHeight, 800);
     QVERIFY(w.isMaximized());
+}
+
+// What a learner does with the title bar and the frame, through the window manager: the maximised viewer
+// restored to its design size, dragged to another size, maximised again. Each step loads the variant
+// of the size class it comes to.
+void TestNavigation::restoreDragAndMaximiseThroughTheWindowManager() {
+    if (qEnvironmentVariable("TORVANE_TEST_WM_RUNNING", QStringLiteral("none")) == QLatin1String("none")) {
+        QSKIP("needs a window manager");
+    }
+    h->make();
+    frmTRV& w = h->showFirstCopy(); // maximised, as the program shows it
+    QTRY_VERIFY(w.isMaximized());
+    go(QStringLiteral("tr010001.trv"), QStringLiteral("mod01c.trv"));
+    const WId id = w.winId();
+
+    // The restore button: the design client area, 968 x 741 pixels at 104, 130, is class 1 on this
+    // screen whatever its title bar (under 768 high with it).
+    QSignalSpy restored(&w, &frmTRV::documentCompleted);
+    QVERIFY(desktop("wmctrl", {"-i", "-r", "%id", "-b", "remove,maximized_vert,maximized_horz"}, id));
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(restored).contains(QStringLiteral("mod01a.trv")), 20000);
+    QVERIFY(!w.isMaximized());
+    QTRY_COMPARE(w.size(), QSize(968, 741));
+    QCOMPARE(w.state().ScreenSize, 1);
+    QTest::qWait(1000);
+    QVERIFY2(!w.isMaximized(), "maximised itself again");
+    QCOMPARE(w.lastDocument().locationUrl, w.state().FileLocn + QStringLiteral("mod01a.trv"));
+
+    // Dragged to 1000 wide and 768 to 799 high with the title bar: class 2.
+    const int caption =
+        w.geometry().top() - w.frameGeometry().top() - (w.frameGeometry().bottom() - w.geometry().bottom());
+    QSignalSpy dragged(&w, &frmTRV::documentCompleted);
+    QVERIFY(desktop("xdotool", {"windowsize", "%id", "1000", QString::number(785 - caption)}, id));
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(dragged).contains(QStringLiteral("mod01b.trv")), 20000);
+    QCOMPARE(w.state().ScreenSize, 2);
+    QVERIFY(!w.isMaximized());
+
+    // The maximise button: the whole screen again.
+    QSignalSpy maximised(&w, &frmTRV::documentCompleted);
+    QVERIFY(desktop("wmctrl", {"-i", "-r", "%id", "-b", "add,maximized_vert,maximized_horz"}, id));
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(maximised).contains(QStringLiteral("mod01c.trv")), 20000);
+    QVERIFY(w.isMaximized());
+    QCOMPARE(w.state().ScreenWidth, 1280);
+    QCOMPARE(w.state().ScreenHeight, 800);
+}
+
+// A maximised window classified by the screen follows it to another resolution, also one it changed to
+// while the window was minimised.
+void TestNavigation::maximisedWindowFollowsTheScreen() {
+    h->screen = QSize(1280, 800);
+    h->make();
+    frmTRV& w = h->showFirstCopy();
+    QTRY_VERIFY(w.isMaximized());
+    go(QStringLiteral("tr010001.trv"), QStringLiteral("mod01c.trv"));
+
+    QSignalSpy wider(&w, &frmTRV::documentCompleted);
+    h->fakeScreen.setSize(QSize(1920, 1080));
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(wider).contains(QStringLiteral("mod01f.trv")), 20000);
+    QCOMPARE(w.state().ScreenWidth, 1920);
+    QCOMPARE(w.state().ScreenHeight, 1080);
+    QCOMPARE(w.state().ScreenSize, 6);
+    QCOMPARE(w.view().backdrop, QRect(0, 0, 1920, 1080));
+
+    w.showMinimized();
+    QTRY_VERIFY(w.isMinimized());
+    QSignalSpy restored(&w, &frmTRV::documentCompleted);
+    h->fakeScreen.setSize(QSize(1366, 768));
+    QTest::qWait(500);
+    QVERIFY(restored.isEmpty()); // a minimised window has no size to classify
+    w.showMaximized();
+    QTRY_VERIFY_WITH_TIMEOUT(completedPages(restored).contains(QStringLiteral("mod01b.trv")), 20000);
+    QCOMPARE(w.state().ScreenSize, 2);
+    QCOMPARE(w.view().backdrop, QRect(0, 0, 1366, 768));
 }
 
 void TestNavigation::pageOutsideTheCourseChangesNothing() {

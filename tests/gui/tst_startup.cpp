@@ -44,6 +44,7 @@ private slots:
     void secondCopyLeavesTheFirstAlone();
     void copyThatCannotTellWhetherAViewerRuns_data();
     void copyThatCannotTellWhetherAViewerRuns();
+    void badCourseAddressStopsWithTheExpectedForm_data();
     void badCourseAddressStopsWithTheExpectedForm();
     void dataFolderThatCannotBeMadeIsReported_data();
     void dataFolderThatCannotBeMadeIsReported();
@@ -253,13 +254,21 @@ void TestStartup::copyThatCannotTellWhetherAViewerRuns() {
     QCOMPARE(h.ended, started == QLatin1String("kirvolt") ? 0 : 1);
 }
 
+void TestStartup::badCourseAddressStopsWithTheExpectedForm_data() {
+    QTest::addColumn<QString>("address");
+    QTest::newRow("not a course folder") << QStringLiteral("http://127.0.0.1:9/courses/");
+    QTest::newRow("a local folder") << QStringLiteral("file:///srv/trv_cbt/trv2/");
+    QTest::newRow("another kind of server") << QStringLiteral("ftp://127.0.0.1/trv_cbt/trv2/");
+}
+
 void TestStartup::badCourseAddressStopsWithTheExpectedForm() {
+    QFETCH(QString, address);
     ViewerHarness h;
-    h.env[QStringLiteral("TORVANE_COURSE_URL")] = QStringLiteral("http://127.0.0.1:9/courses/");
+    h.env[QStringLiteral("TORVANE_COURSE_URL")] = address;
     frmTRV& w = h.make();
     QCOMPARE(w.Form_Load(), frmTRV::Role::Stopped);
     QCOMPARE(h.boxes.asked.size(), size_t{1});
-    QVERIFY(h.boxes.asked[0].text.contains(QStringLiteral("http://127.0.0.1:9/courses/")));
+    QVERIFY(h.boxes.asked[0].text.contains(address));
     QVERIFY(h.boxes.asked[0].text.contains(QStringLiteral("\"/trv_cbt/trv2/\"")));
     // Nothing was set up on the way out.
     QVERIFY(!QFileInfo::exists(h.runtimeFolder()));

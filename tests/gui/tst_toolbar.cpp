@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -757,8 +758,10 @@ void TestToolbar::placedBoxOnScreen() {
     // Under a window manager the owner's frame (title bar and borders) is what the box is placed by.
     QTest::qWait(100);
 
-    // Looks at the box once it is up, then answers Yes.
+    // Looks at the box once it is up; once it has come to rest, drags it aside through the window manager
+    // as the learner would and looks again; then answers Yes.
     QRect seen;
+    QRect dragged;
     QElapsedTimer shown;
     QElapsedTimer overall;
     overall.start();
@@ -773,10 +776,28 @@ void TestToolbar::placedBoxOnScreen() {
             shown.start();
             return;
         }
-        if (shown.elapsed() < 150 && overall.elapsed() < 10000) {
-            return; // the X server has had time to map and place it
+        const bool late = overall.elapsed() > 10000;
+        if (!seen.isValid()) {
+            if (shown.elapsed() < 150 && !late) {
+                return; // the X server has had time to map and place it
+            }
+            seen = box->frameGeometry();
+            return;
         }
-        seen = box->frameGeometry();
+        if (shown.elapsed() < 1000 && !late) {
+            return;
+        }
+        if (!dragged.isValid()) {
+            QProcess::execute(QStringLiteral("xdotool"),
+                              {QStringLiteral("windowmove"), QString::number(box->winId()),
+                               QString::number(seen.x() + 40), QString::number(seen.y() + 60)});
+            dragged = QRect(0, 0, 1, 1);
+            return;
+        }
+        if (shown.elapsed() < 1500 && !late) {
+            return;
+        }
+        dragged = box->frameGeometry();
         poll.stop();
         box->button(QMessageBox::Yes)->click();
     });
@@ -800,6 +821,13 @@ void TestToolbar::placedBoxOnScreen() {
         expected = reference.topLeft() + QPoint(x.toInt(), y.toInt());
     }
     QCOMPARE(seen.topLeft(), expected);
+    // Dragged aside, it stays where the learner put it.
+    QVERIFY2(dragged.topLeft().x() > seen.left() + 20 && dragged.topLeft().y() > seen.top() + 20,
+             qPrintable(QStringLiteral("placed at %1,%2, after the drag at %3,%4")
+                            .arg(seen.left())
+                            .arg(seen.top())
+                            .arg(dragged.left())
+                            .arg(dragged.top())));
 }
 
 TORVANE_GUI_TEST_MAIN(TestToolbar)

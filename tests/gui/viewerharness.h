@@ -11,6 +11,7 @@
 #include <optional>
 #include <router/coursescheme.h>
 #include <shell/frmtrv.h>
+#include <shell/wholescreen.h>
 #include <support/courseserver.h>
 #include <support/scriptedboxes.h>
 
@@ -36,6 +37,23 @@ inline QStringList completedPages(const QSignalSpy& spy) {
     return pages;
 }
 
+// A screen of a test's size, which the test can change under a running viewer (another resolution, another
+// monitor).
+class FakeScreen final : public shell::WholeScreen {
+public:
+    QSize sizeFor(const QWidget&) const override { return size_; }
+    void setSize(QSize size) {
+        const bool changed = size != size_;
+        size_ = size;
+        if (changed) {
+            emit this->changed();
+        }
+    }
+
+private:
+    QSize size_;
+};
+
 // A main window on private folders: its own APPDATA and runtime folder, scripted message boxes, an
 // environment of the test's choosing, and an end of program that is only counted.
 class ViewerHarness final {
@@ -54,7 +72,8 @@ public:
         services.messageBoxes = &boxes;
         services.environment = [this](const QString& name) { return env.value(name); };
         if (screen) {
-            services.screenSize = [size = *screen] { return size; };
+            fakeScreen.setSize(*screen);
+            services.screen = &fakeScreen;
         }
         services.endProcess = [this] { ++ended; };
         services.courseRoot = demoCourseRoot();
@@ -124,7 +143,8 @@ public:
 
     QTemporaryDir home;
     QHash<QString, QString> env;
-    std::optional<QSize> screen;
+    std::optional<QSize> screen; // the whole screen the viewer sees; none: the real one
+    FakeScreen fakeScreen;       // that screen, which a test may change while the viewer runs
     ScriptedBoxes boxes;
     int ended = 0;
     std::unique_ptr<shell::frmTRV> viewer;

@@ -8,7 +8,10 @@ namespace torvane::badinput {
 namespace {
 
 using secondcopy::JobKind;
-using secondcopy::parseCommandLine;
+
+secondcopy::SecondCopyJob parse(const QString& line) {
+    return secondcopy::parseCommandLine(line, QStringLiteral("http://127.0.0.1:8080/trv_cbt/trv2/"));
+}
 
 TEST(BadCommandLine, EveryDispatchPrefixCutShort) {
     const struct {
@@ -41,7 +44,7 @@ TEST(BadCommandLine, EveryDispatchPrefixCutShort) {
         {".ckt", JobKind::KirvoltHandOff},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(parseCommandLine(QString::fromLatin1(row.line)).kind, row.kind) << row.line;
+        EXPECT_EQ(parse(QString::fromLatin1(row.line)).kind, row.kind) << row.line;
     }
 }
 
@@ -71,7 +74,7 @@ TEST(BadCommandLine, PopupSizesMissingSwappedRepeatedNonNumericHuge) {
         {"/POPJPG=a.jpg /W= 4  /H= 3 ", JobKind::Popup, 4, 3},
     };
     for (const auto& row : rows) {
-        const secondcopy::SecondCopyJob job = parseCommandLine(QString::fromLatin1(row.line));
+        const secondcopy::SecondCopyJob job = parse(QString::fromLatin1(row.line));
         EXPECT_EQ(job.kind, row.kind) << row.line;
         if (job.kind == JobKind::Popup) {
             EXPECT_EQ(job.popFile, QStringLiteral("a.jpg")) << row.line;
@@ -83,22 +86,22 @@ TEST(BadCommandLine, PopupSizesMissingSwappedRepeatedNonNumericHuge) {
 
 TEST(BadCommandLine, ThirtyTwoThousandCharacters) {
     const QString filler(32000, QLatin1Char('a'));
-    EXPECT_EQ(parseCommandLine(filler).kind, JobKind::Nothing);
-    EXPECT_EQ(parseCommandLine(QString(32000, QLatin1Char('/'))).kind, JobKind::Nothing);
+    EXPECT_EQ(parse(filler).kind, JobKind::Nothing);
+    EXPECT_EQ(parse(QString(32000, QLatin1Char('/'))).kind, JobKind::Nothing);
 
-    const secondcopy::SecondCopyJob test = parseCommandLine(QStringLiteral("/PRAC=") + filler);
+    const secondcopy::SecondCopyJob test = parse(QStringLiteral("/PRAC=") + filler);
     EXPECT_EQ(test.kind, JobKind::ChapterTest);
     EXPECT_EQ(test.testName.size(), 32000);
 
     const QString longFile = filler + QStringLiteral(".ckt");
-    EXPECT_EQ(parseCommandLine(longFile).kind, JobKind::KirvoltHandOff);
+    EXPECT_EQ(parse(longFile).kind, JobKind::KirvoltHandOff);
     EXPECT_EQ(secondcopy::pathBuffer(longFile), QByteArray(secondcopy::kPathBufferSize, 'a'));
 
     const secondcopy::SecondCopyJob popup =
-        parseCommandLine(QStringLiteral("/POPJPG=") + filler + QStringLiteral(".jpg /W=1 /H=2"));
+        parse(QStringLiteral("/POPJPG=") + filler + QStringLiteral(".jpg /W=1 /H=2"));
     EXPECT_EQ(popup.kind, JobKind::Popup);
     EXPECT_EQ(popup.popFile.size(), 32004);
-    EXPECT_EQ(parseCommandLine(QStringLiteral("/POPJPG=a.jpg /W=") + filler + QStringLiteral(" /H=1")).kind,
+    EXPECT_EQ(parse(QStringLiteral("/POPJPG=a.jpg /W=") + filler + QStringLiteral(" /H=1")).kind,
               JobKind::Nothing);
 }
 
@@ -115,7 +118,7 @@ TEST(BadCommandLine, UnprintableCharacters) {
         {QStringLiteral("/PRAC=") + QChar(0x00E9), JobKind::Nothing},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(parseCommandLine(row.line).kind, row.kind) << row.line.toStdString();
+        EXPECT_EQ(parse(row.line).kind, row.kind) << row.line.toStdString();
     }
 }
 

@@ -22,6 +22,10 @@ TEST(CourseLocation, CourseFolderAddresses) {
         {"https://courses.example.org/trv_cbt/trv2/#top", false},
         {"/trv_cbt/trv2/", false},            // no scheme, no host
         {"file:///srv/trv_cbt/trv2/", false}, // no host
+        {"file://server/trv_cbt/trv2/", false},
+        {"ftp://host/trv_cbt/trv2/", false}, // the browser shows a course over http and https only
+        {"torvane://other/trv_cbt/trv2/", false},
+        {"TORVANE://Course/trv_cbt/trv2/", true},
         {"courses.example.org/trv_cbt/trv2/", false},
         {"", false},
     };
@@ -41,10 +45,15 @@ TEST(CourseLocation, EnvironmentThenBuildThenBundled) {
     chosen = chooseCourseLocation("", build);
     EXPECT_EQ(chosen.url, build);
 
-    chosen = chooseCourseLocation("  ", "");
-    EXPECT_EQ(chosen.url, QString::fromLatin1(kBundledCourseUrl));
-    EXPECT_TRUE(chosen.bundled);
-    EXPECT_TRUE(chosen.error.isEmpty());
+    // The bundled course's own address, given in the environment or the build, is the bundled course.
+    for (const auto& [fromEnv, fromBuild] : {std::pair<QString, QString>{"  ", ""},
+                                             {"torvane://course/trv_cbt/trv2/", build},
+                                             {"", "torvane://course/trv_cbt/trv2/"}}) {
+        chosen = chooseCourseLocation(fromEnv, fromBuild);
+        EXPECT_EQ(chosen.url, QString::fromLatin1(kBundledCourseUrl)) << fromEnv.toStdString();
+        EXPECT_TRUE(chosen.bundled);
+        EXPECT_TRUE(chosen.error.isEmpty());
+    }
 }
 
 TEST(CourseLocation, BadAddressNamesTheExpectedFormAndItsSource) {
@@ -56,6 +65,10 @@ TEST(CourseLocation, BadAddressNamesTheExpectedFormAndItsSource) {
 
     // A bad environment value does not fall back silently to the build's value.
     EXPECT_FALSE(chosen.error.isEmpty());
+
+    chosen = chooseCourseLocation("ftp://host/trv_cbt/trv2/", "");
+    EXPECT_TRUE(chosen.error.contains("ftp://host/trv_cbt/trv2/"));
+    EXPECT_TRUE(chosen.error.contains("http or https"));
 
     chosen = chooseCourseLocation("", "nonsense");
     EXPECT_TRUE(chosen.error.contains("built with"));

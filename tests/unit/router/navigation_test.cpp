@@ -113,6 +113,33 @@ TEST(KeepLinks, MissingOrForeignLinksLeaveTheirTargets) {
     }
 }
 
+TEST(CoursePageAddress, PageNamesBecomeThePathBelowTheCourseFolder) {
+    struct Row {
+        const char* locn;
+        const char* page;
+        const char* address; // "" none
+    };
+    const Row rows[] = {
+        {"http://127.0.0.1:8080/trv_cbt/trv2/", "tr010005.trv",
+         "http://127.0.0.1:8080/trv_cbt/trv2/tr010005.trv"},
+        {"torvane://course/trv_cbt/trv2/", "d01/fig 1.trv", "torvane://course/trv_cbt/trv2/d01/fig%201.trv"},
+        // What a strict address refuses is written encoded, and stays part of the name.
+        {"http://h/trv_cbt/trv2/", "tr01 0005.trv", "http://h/trv_cbt/trv2/tr01%200005.trv"},
+        {"http://h/trv_cbt/trv2/", "100%.trv", "http://h/trv_cbt/trv2/100%25.trv"},
+        {"http://h/trv_cbt/trv2/", "a\"b{c}.trv", "http://h/trv_cbt/trv2/a%22b%7Bc%7D.trv"},
+        {"http://h/trv_cbt/trv2/", "a?b#c.trv", "http://h/trv_cbt/trv2/a%3Fb%23c.trv"},
+        // A name is never another kind of address, nor another server.
+        {"http://h/trv_cbt/trv2/", "javascript:alert(1)", "http://h/trv_cbt/trv2/javascript:alert(1)"},
+        {"http://h/trv_cbt/trv2/", "//evil.example/x.trv", "http://h/trv_cbt/trv2///evil.example/x.trv"},
+        {"", "tr010005.trv", ""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(coursePageAddress(QString::fromLatin1(row.locn), QString::fromLatin1(row.page)),
+                  QString::fromLatin1(row.address))
+            << row.page;
+    }
+}
+
 TEST(ModulePageAddress, VariantOfTheScreenWithTheAFallback) {
     EXPECT_EQ(modulePageAddress(kLocn, "mod01", 3), kLocn + "mod01c.trv");
     EXPECT_EQ(modulePageAddress(kLocn, "rev12", 1), kLocn + "rev12a.trv");

@@ -5,6 +5,12 @@ namespace {
 
 using namespace torvane::secondcopy;
 
+const QString kLocn = QStringLiteral("http://127.0.0.1:8080/trv_cbt/trv2/");
+
+SecondCopyJob parse(const QString& line) {
+    return parseCommandLine(line, kLocn);
+}
+
 TEST(CommandLine, DispatchRowsInOrder) {
     struct Row {
         QString line;
@@ -38,12 +44,17 @@ TEST(CommandLine, DispatchRowsInOrder) {
         {"/PRAC=../../bin/sh", JobKind::Nothing},
         {"/PRAC=05 ; rm", JobKind::Nothing},
         {"/PRAC=a/b", JobKind::Nothing},
-        {"/POPJPG=../secret.jpg /W=1 /H=1", JobKind::Nothing},
-        {"/POPJPG=%2E%2e/secret.jpg /W=1 /H=1", JobKind::Nothing}, // the browser decodes the dots
-        {"/POPJPG=pics/.%2e/%2e./a.jpg /W=1 /H=1", JobKind::Nothing},
+        // A picture may climb with "..", written or percent-encoded, as long as it stays on the course's
+        // server; a name that is an address or a path of its own is refused.
+        {"/POPJPG=../pics/a.jpg /W=1 /H=1", JobKind::Popup},
+        {"/POPJPG=%2E%2e/%2e%2E/../../../a.jpg /W=1 /H=1", JobKind::Popup},
+        {"/POPJPG=pics\\..\\..\\a.jpg /W=1 /H=1", JobKind::Popup},
         {"/POPJPG=pics/%41.jpg /W=1 /H=1", JobKind::Popup},
         {"/POPJPG=/etc/a.jpg /W=1 /H=1", JobKind::Nothing},
+        {"/POPJPG=\\\\server\\a.jpg /W=1 /H=1", JobKind::Nothing},
+        {"/POPJPG=%2Fetc/a.jpg /W=1 /H=1", JobKind::Nothing},
         {"/POPJPG=http://x/a.jpg /W=1 /H=1", JobKind::Nothing},
+        {"/POPJPG=..%3A//x/a.jpg /W=1 /H=1", JobKind::Nothing},
         {"/POPJPG=C:\\a.jpg /W=1 /H=1", JobKind::Nothing},
         {"../outside.ckt", JobKind::Nothing},
         {"sub/../../outside.cir", JobKind::Nothing},
@@ -52,27 +63,33 @@ TEST(CommandLine, DispatchRowsInOrder) {
         {"sub/lab.ckt", JobKind::KirvoltHandOff},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(parseCommandLine(row.line).kind, row.kind) << row.line.toStdString();
+        EXPECT_EQ(parse(row.line).kind, row.kind) << row.line.toStdString();
     }
 }
 
 TEST(CommandLine, PopupFields) {
-    const auto job = parseCommandLine("/POPJPG=pics/a.jpg /W=400 /H=300");
+    const auto job = parse("/POPJPG=pics/a.jpg /W=400 /H=300");
     EXPECT_EQ(job.popFile, "pics/a.jpg");
     EXPECT_EQ(job.widthPixels, 400);
     EXPECT_EQ(job.heightPixels, 300);
     // The separators are skipped unread: any character will do.
-    const auto other = parseCommandLine("/POPJPG=d01/f.jpg|/W:64|/H:48");
+    const auto other = parse("/POPJPG=d01/f.jpg|/W:64|/H:48");
     EXPECT_EQ(other.kind, JobKind::Popup);
     EXPECT_EQ(other.popFile, "d01/f.jpg");
     EXPECT_EQ(other.widthPixels, 64);
     EXPECT_EQ(other.heightPixels, 48);
+    // Where a climbing picture is looked for, as the browser takes its steps.
+    EXPECT_EQ(pictureAddress(kLocn, "%2e%2E\\pics/./a.jpg"),
+              QUrl("http://127.0.0.1:8080/trv_cbt/pics/a.jpg"));
+    EXPECT_EQ(pictureAddress(kLocn, "../../../../a.jpg"), QUrl("http://127.0.0.1:8080/a.jpg"));
+    // Without a course address no picture stays on its server.
+    EXPECT_EQ(parseCommandLine("/POPJPG=a.jpg /W=1 /H=1", QString()).kind, JobKind::Nothing);
 }
 
 TEST(CommandLine, ChapterTestAndHandOffFields) {
-    EXPECT_EQ(parseCommandLine("/PRAC= 05 ").testName, "05");
-    EXPECT_TRUE(parseCommandLine("motor.ckt").writeRequestCode);
-    EXPECT_FALSE(parseCommandLine("trv0000").writeRequestCode);
+    EXPECT_EQ(parse("/PRAC= 05 ").testName, "05");
+    EXPECT_TRUE(parse("motor.ckt").writeRequestCode);
+    EXPECT_FALSE(parse("trv0000").writeRequestCode);
 }
 
 TEST(PathBuffer, ZeroPaddedAndCutAt255) {

@@ -26,6 +26,10 @@ TEST(SearchHits, HoldForThePageTheResultOpens) {
          {{"tr010001.trv", true, false}, {"mod01c.trv", false, true}, {"tr010002.trv", false, false}}},
         {"once ended, the page again shows nothing",
          {{"tr010005.trv", false, true}, {"tr010006.trv", false, false}, {"tr010005.trv", false, false}}},
+        {"the result page did not load: the next page shows nothing",
+         {{"", false, false}, {"tr010006.trv", false, false}}},
+        {"a placeholder whose module page did not load",
+         {{"tr010001.trv", true, false}, {"", false, false}, {"mod01c.trv", false, false}}},
     };
     for (const Row& row : rows) {
         SearchHits hits;
