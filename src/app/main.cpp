@@ -9,6 +9,7 @@
 #include <QLibrary>
 #include <base/trace.h>
 #include <platform/desktopwindowrules.h>
+#include <platform/folders.h>
 #include <secondcopy/commandline.h>
 #include <secondcopy/jobs.h>
 #include <secondcopy/startup.h>
@@ -37,7 +38,7 @@ QString programFolder(char** argv) {
 }
 
 int runViewerPart(int& argc, char** argv, secondcopy::StartUp& start, app::OnDemandBoxes& boxes) {
-    const QString path = programFolder(argv) + QLatin1Char('/') + QLatin1String(app::kViewerModule);
+    const QString path = platform::moduleFile(programFolder(argv), QLatin1String(app::kViewerModule));
     QLibrary part(path);
     const auto entry = reinterpret_cast<app::ViewerEntry>(part.resolve(app::kViewerEntry));
     base::trace("viewer-part-loaded", {});

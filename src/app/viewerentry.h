@@ -10,7 +10,7 @@ namespace torvane::app {
 
 // The viewer part: the course viewer's window and the popup picture, with the browser engine they need.
 // A module of its own beside the executable, so that a copy with any other job never loads the engine.
-inline constexpr const char* kViewerModule = "torvane-viewer.so";
+inline constexpr const char* kViewerModule = "torvane-viewer"; // the file name as the platform has it
 inline constexpr const char* kViewerEntry = "torvaneViewerMain";
 
 // Runs the course viewer (the start-up steps found no other copy) or the popup picture (a second copy

@@ -50,7 +50,6 @@ extern "C" Q_DECL_EXPORT int torvaneViewerMain(int& argc, char** argv, torvane::
     secondcopy::ScreenMessageBoxes messageBoxes;
     shell::ViewerServices services;
     services.messageBoxes = &messageBoxes;
-    services.commandLine = start.commandLine();
     shell::frmTRV viewer(services);
     base::trace("window-built", {});
 

@@ -95,12 +95,20 @@ std::span<const ToolbarButton> toolbarOf(KeyWindow window) {
                                        : std::span<const ToolbarButton>(kMainToolbar);
 }
 
+PlainCaption plainCaption(const char* caption) {
+    QString text = QString::fromLatin1(caption);
+    const qsizetype marker = text.indexOf(QLatin1Char('&'));
+    if (marker < 0 || marker + 1 >= text.size()) {
+        return {text.remove(QLatin1Char('&')), -1};
+    }
+    text.remove(marker, 1);
+    return {text, static_cast<int>(marker)};
+}
+
 std::optional<std::size_t> accessKeyPosition(std::span<const ToolbarButton> row, int qtKey) {
     for (std::size_t i = 0; i < row.size(); ++i) {
-        const QString caption = QString::fromLatin1(row[i].caption);
-        const qsizetype marker = caption.indexOf(QLatin1Char('&'));
-        if (marker >= 0 && marker + 1 < caption.size() &&
-            caption.at(marker + 1).toUpper().unicode() == qtKey) {
+        const PlainCaption caption = plainCaption(row[i].caption);
+        if (caption.accessKey >= 0 && caption.text.at(caption.accessKey).toUpper().unicode() == qtKey) {
             return i;
         }
     }

@@ -3,6 +3,7 @@
 // What a key does in the course windows: the main window and the search, index and history windows
 // share one key handler, which differs by window only where the windows' keys differ.
 
+#include <QString>
 #include <base/keycodes.h>
 #include <base/toolbar.h>
 #include <cstddef>
@@ -38,6 +39,14 @@ int decideKeyPress(int character);
 
 // The toolbar row of `window`, left to right.
 std::span<const ToolbarButton> toolbarOf(KeyWindow window);
+
+// A caption as it is drawn: its text without the "&", and the position in that text of the access key
+// it marks (-1 for none).
+struct PlainCaption final {
+    QString text;
+    int accessKey = -1;
+};
+PlainCaption plainCaption(const char* caption);
 
 // The position (0 leftmost) of the button in `row` whose access key (the character after "&" in its
 // caption, letter case aside) is the Qt key `qtKey`; none when no button has it.

@@ -66,4 +66,8 @@ void WaitASecond() {
     }
 }
 
+void WaitASecond(QObject& context, std::function<void()> then) {
+    QTimer::singleShot(intervals().pauseMs, Qt::PreciseTimer, &context, std::move(then));
+}
+
 } // namespace torvane::base

@@ -6,8 +6,6 @@
 
 namespace torvane::base {
 
-Q_LOGGING_CATEGORY(lcTorvane, "torvane")
-
 bool tracing() {
     static const bool on = [] {
         const char* value = std::getenv("TORVANE_TRACE");

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLoggingCategory>
 #include <string_view>
 
 namespace torvane::base {
@@ -12,9 +11,5 @@ namespace torvane::base {
 // Without the variable nothing is written; the learner's viewer never sets it.
 bool tracing();
 void trace(std::string_view event, std::string_view detail);
-
-// The viewer's diagnostics for whoever runs it from a terminal ("torvane.*" rules of QT_LOGGING_RULES):
-// what went wrong underneath a message the learner saw, or instead of one where none is due.
-Q_DECLARE_LOGGING_CATEGORY(lcTorvane)
 
 } // namespace torvane::base

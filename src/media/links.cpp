@@ -1,5 +1,5 @@
 #include <QFile>
-#include <base/trace.h>
+#include <base/logging.h>
 #include <media/links.h>
 
 namespace torvane::media {
@@ -31,18 +31,29 @@ platform::SharedBlock* Links::find(std::string_view name) {
     return nullptr;
 }
 
+void Links::writeAndFlush(platform::SharedBlock& block, std::span<const std::uint8_t> bytes) {
+    const std::size_t written = block.write(0, bytes);
+    if (block.isMapped() && !block.flush(0, written)) {
+        const auto index = static_cast<std::size_t>(&block - blocks_.data());
+        const std::string_view name =
+            index < kLinkBlocks.size() ? kLinkBlocks[index].name : std::string_view("?");
+        qCWarning(base::lcBlocks).noquote()
+            << "Shared block" << QString::fromUtf8(name.data(), name.size()) << "written but not flushed";
+    }
+}
+
 void Links::writeEndFlag(std::int32_t value) {
     const auto bits = static_cast<std::uint32_t>(value);
     const std::array<std::uint8_t, 4> littleEndian{
         static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
         static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
     // The block is shorter than the value; the write stops at its end and only that is flushed.
-    kirvoltEnd().writeAndFlush(0, littleEndian);
+    writeAndFlush(kirvoltEnd(), littleEndian);
 }
 
 void Links::clearHandOff() {
     const std::array<std::uint8_t, 255> zeros{};
-    kirvoltName().writeAndFlush(0, zeros);
+    writeAndFlush(kirvoltName(), zeros);
 }
 
 void Links::closeLinks() {
@@ -61,7 +72,7 @@ Links openLinks(const QString& folder, const MessageSink& messageSink) {
         const QString message = userMessageFor(outcome.result);
         if (message.isEmpty())
             continue;
-        qCWarning(base::lcTorvane).noquote()
+        qCWarning(base::lcBlocks).noquote()
             << "Shared block" << QString::fromUtf8(spec.name.data(), spec.name.size())
             << "unavailable:" << QString::fromStdString(outcome.reason);
         if (messageSink)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <platform/sharedblock.h>
+#include <span>
 #include <string_view>
 
 namespace torvane::media {
@@ -40,6 +41,10 @@ public:
     platform::SharedBlock& kirvoltName() { return blocks_[3]; }
     // The block called `name` in kLinkBlocks, or nullptr for any other name.
     platform::SharedBlock* find(std::string_view name);
+
+    // Writes `bytes` at the start of `block` and flushes exactly the bytes written; a flush that fails is
+    // logged (the other programs see the bytes through their own views all the same).
+    void writeAndFlush(platform::SharedBlock& block, std::span<const std::uint8_t> bytes);
 
     // Tells the simulator whether the viewer is ending (1) or running (0): the value as 32-bit
     // little-endian, cut to the size of "KirvoltEnd", flushed at once.

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QSlider>
 #include <QToolButton>
+#include <base/logging.h>
 #include <base/timing.h>
 #include <media/mediaurl.h>
 #include <media/wmp1.h>
@@ -128,6 +129,9 @@ WMP1::Engine& WMP1::engine() {
     connect(&player, &QMediaPlayer::playbackStateChanged, this, stateMayHaveChanged);
     connect(&player, &QMediaPlayer::mediaStatusChanged, this, stateMayHaveChanged);
     connect(&player, &QMediaPlayer::errorOccurred, this, stateMayHaveChanged);
+    connect(&player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error, const QString& why) {
+        qCWarning(base::lcMedia) << "cannot play" << url_ << ":" << why;
+    });
     connect(&player, &QMediaPlayer::hasAudioChanged, this, stateMayHaveChanged);
     connect(&player, &QMediaPlayer::hasVideoChanged, this, stateMayHaveChanged);
     connect(&player, &QMediaPlayer::durationChanged, this, stateMayHaveChanged);
@@ -154,7 +158,11 @@ void WMP1::setURL(const QString& url) {
     frame_ = QVideoFrame();
     engine(); // before the audio output is chosen for it
     chooseAudioOutput();
-    engine_->player.setSource(resolver_(url));
+    const QUrl source = resolver_(url);
+    if (source.isEmpty() && !url.isEmpty()) {
+        qCDebug(base::lcMedia) << "refused:" << url;
+    }
+    engine_->player.setSource(source);
     loadGiveUp_.start();
     update();
     scheduleStateCheck();
@@ -337,6 +345,8 @@ void WMP1::onLoadGiveUp() {
         return;
     }
     loadAbandoned_ = true;
+    qCWarning(base::lcMedia) << url_ << "was still loading after" << base::kMediaLoadGiveUpMs
+                             << "ms: given up";
     engine_->player.stop();
     scheduleStateCheck();
 }

@@ -9,9 +9,11 @@ namespace {
 #ifdef Q_OS_WIN
 constexpr QChar kSep = u'\\';
 constexpr auto kExeSuffix = ".exe";
+constexpr auto kModuleSuffix = ".dll";
 #else
 constexpr QChar kSep = u'/';
 constexpr auto kExeSuffix = "";
+constexpr auto kModuleSuffix = ".so";
 #endif
 
 // Environment values are typed by people and installers; a trailing separator would double up
@@ -114,6 +116,15 @@ QString kirvoltProgram(const QString& programFiles) {
                   {QStringLiteral("Parlenta"), QStringLiteral("Kirvolt"),
                    QStringLiteral("kirvolt") + QLatin1String(kExeSuffix)},
                   false);
+}
+
+QString chapterTestProgram(const QString& programFolder, const QString& name) {
+    return joined(programFolder,
+                  {QStringLiteral("ch") + name + QStringLiteral("test") + QLatin1String(kExeSuffix)}, false);
+}
+
+QString moduleFile(const QString& folder, const QString& name) {
+    return joined(folder, {name + QLatin1String(kModuleSuffix)}, false);
 }
 
 } // namespace torvane::platform

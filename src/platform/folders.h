@@ -31,4 +31,11 @@ QString kirvoltFileFolder(const QString& appData);
 QString solidraProgram(const QString& programFiles);
 QString kirvoltProgram(const QString& programFiles);
 
+// The chapter test program `name` in the program's folder: "ch<name>test.exe" on Windows, "ch<name>test"
+// elsewhere.
+QString chapterTestProgram(const QString& programFolder, const QString& name);
+
+// The loadable module `name` ("torvane-viewer") in `folder`: ".dll" on Windows, ".so" elsewhere.
+QString moduleFile(const QString& folder, const QString& name);
+
 } // namespace torvane::platform

@@ -1,6 +1,7 @@
 // A second copy's jobs that need no page: the command line's job, the tools' launch timers.
 #include <QCoreApplication>
 #include <QTimer>
+#include <base/logging.h>
 #include <base/messagebox.h>
 #include <base/timing.h>
 #include <media/links.h>
@@ -62,29 +63,27 @@ void SecondCopy::message(const QString& text, int style) {
 }
 
 void SecondCopy::startProgram(const QString& program, bool maximized) {
-    if (services_.startProgram) {
-        services_.startProgram(program, {});
-    } else {
-        platform::startProgram(program, {},
-                               maximized ? platform::WindowStyle::Maximized : platform::WindowStyle::Normal);
+    const bool started =
+        services_.startProgram
+            ? services_.startProgram(program, {})
+            : platform::startProgram(
+                  program, {}, maximized ? platform::WindowStyle::Maximized : platform::WindowStyle::Normal);
+    if (!started) {
+        qCWarning(base::lcSecondCopy) << program << "could not be started";
     }
 }
 
 void SecondCopy::bringViewerToFront() {
     // Renamed first, so that the look for the viewer's window cannot find a window of this copy's own.
     QCoreApplication::setApplicationName(QStringLiteral("Ending"));
-    platform::bringWindowToFront(QStringLiteral("Torvane"));
+    if (!platform::bringWindowToFront(QStringLiteral("Torvane"))) {
+        qCDebug(base::lcSecondCopy) << "no window titled Torvane to bring back";
+    }
     services_.end();
 }
 
 void SecondCopy::startChapterTest(const QString& name) {
-#ifdef Q_OS_WIN
-    const QString program =
-        services_.programFolder + QStringLiteral("\\ch") + name + QStringLiteral("test.exe");
-#else
-    const QString program = services_.programFolder + QStringLiteral("/ch") + name + QStringLiteral("test");
-#endif
-    startProgram(program, false);
+    startProgram(platform::chapterTestProgram(services_.programFolder, name), false);
     services_.end();
 }
 
@@ -107,15 +106,16 @@ bool SecondCopy::handOff(const SecondCopyJob& job, const QString& line) {
         return false;
     }
     // The path goes out, flushed, before the request code that tells the tool to read it.
-    links_.kirvoltName().writeAndFlush(0, bytesOf(pathBuffer(tool.fileFolder + line)));
+    links_.writeAndFlush(links_.kirvoltName(), bytesOf(pathBuffer(tool.fileFolder + line)));
     if (job.writeRequestCode) {
         const auto code = static_cast<std::uint8_t>(tool.requestCode);
-        links_.kirvoltPrev().writeAndFlush(0, std::span(&code, 1));
+        links_.writeAndFlush(links_.kirvoltPrev(), std::span(&code, 1));
     }
     if (platform::bringWindowToFront(tool.title)) {
         services_.end();
         return false;
     }
+    qCDebug(base::lcSecondCopy) << "no window titled" << tool.title << "yet: starting" << tool.program;
     startProgram(tool.program, true);
     LaunchTicks = 0;
     (solidra ? Timer3D : TimerKV)->start();
@@ -135,6 +135,7 @@ void SecondCopy::Timer3D_Timer() {
 void SecondCopy::launchTick(QTimer* timer, const QString& title, const QString& failure) {
     ++LaunchTicks;
     if (LaunchTicks > base::intervals().launchLooks) {
+        qCWarning(base::lcSecondCopy) << "no window titled" << title << "appeared: given up";
         timer->stop();
         message(failure, mb::OKOnly);
         services_.end();

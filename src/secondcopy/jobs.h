@@ -42,10 +42,6 @@ public:
     // until a launch timer ends it.
     bool run(const SecondCopyJob& job, const QString& line);
 
-    QTimer* Timer3D = nullptr;
-    QTimer* TimerKV = nullptr;
-    int LaunchTicks = 0;
-
 private:
     void bringViewerToFront();
     void startChapterTest(const QString& name);
@@ -58,6 +54,9 @@ private:
 
     media::Links& links_;
     JobServices services_;
+    QTimer* Timer3D = nullptr;
+    QTimer* TimerKV = nullptr;
+    int LaunchTicks = 0; // looks for the tool's window so far
 };
 
 } // namespace torvane::secondcopy

@@ -1,7 +1,7 @@
 // Events the main window takes from its children and from the whole application.
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
+#include <secondary/drawnpicture.h>
 #include <shell/frmtrv.h>
 
 namespace torvane::shell {
@@ -9,10 +9,6 @@ namespace torvane::shell {
 bool frmTRV::eventFilter(QObject* watched, QEvent* e) {
     switch (e->type()) {
     case QEvent::MouseButtonPress:
-        if (watched == picAVI) {
-            stopVideo(); // picAVI_MouseDown
-            return true;
-        }
         if (watched == picHelp) {
             picHelp_Click();
             return true;

@@ -3,7 +3,10 @@
 #include <QPainterPath>
 #include <QStringList>
 #include <array>
+#include <base/keyrules.h>
+#include <base/toolbar.h>
 #include <shell/helppicture.h>
+#include <vector>
 
 namespace torvane::shell {
 
@@ -13,25 +16,36 @@ constexpr int kWidth = 820;
 constexpr int kHeight = 692;
 
 struct CommandLine {
-    const char* button; // the caption without its access-key marker
-    int accessKey;      // position of the underlined letter in the caption, -1 for none
+    base::PlainCaption button;
     const char* meaning;
 };
-// The toolbar, left to right, and what each command does.
-constexpr std::array<CommandLine, 10> kCommands{{
-    {"Contents", 0, "module selection"},
-    {"Print", 0, "print a page"},
-    {"Search", 0, "search for pages that have a particular word"},
-    {"Back", 0, "last screen"},
-    {"<<", 0, "previous"},
-    {">>", 0, "next page"},
-    {"History", 3, "go back to each page visited"},
-    {"Calc", 1, "the system calculator"},
-    {"Help", 0, "this screen"},
-    {"Section", 6, "sections of this module"},
-}};
+// What each command of the toolbar does, left to right.
+constexpr std::array<const char*, 10> kMeanings{
+    "module selection",
+    "print a page",
+    "search for pages that have a particular word",
+    "last screen",
+    "previous",
+    "next page",
+    "go back to each page visited",
+    "the system calculator",
+    "this screen",
+    "sections of this module",
+};
 // The index window's button, which the main toolbar reaches through Search.
-constexpr CommandLine kIndexLine{"Index", 0, "find the words in alphabetical order"};
+constexpr char kIndexMeaning[] = "find the words in alphabetical order";
+
+// The toolbar's lines, captions as the buttons have them.
+std::vector<CommandLine> commandLines() {
+    std::vector<CommandLine> lines;
+    for (std::size_t i = 0; i < kMeanings.size(); ++i) {
+        lines.push_back({base::plainCaption(base::kMainToolbar[i].caption), kMeanings[i]});
+        if (i == base::kSearchOrIndexPosition) {
+            lines.push_back({base::plainCaption(base::kIndexButton.caption), kIndexMeaning});
+        }
+    }
+    return lines;
+}
 
 struct PageButton {
     const char* glyph;
@@ -74,23 +88,25 @@ void drawButton(QPainter& p, const QRect& r, const CommandLine& line) {
     p.setPen(QColor(0x40, 0x40, 0x40));
     p.drawLine(r.bottomLeft(), r.bottomRight());
     p.drawLine(r.topRight(), r.bottomRight());
-    const QString caption = QString::fromUtf8(line.button);
+    const QString& caption = line.button.text;
+    const int accessKey = line.button.accessKey;
     p.setFont(font(11, true));
     p.setPen(Qt::black);
     p.drawText(r, Qt::AlignCenter, caption);
-    if (line.accessKey >= 0) {
+    if (accessKey >= 0) {
         const QFontMetrics fm(p.font());
         const int textLeft = r.left() + (r.width() - fm.horizontalAdvance(caption)) / 2;
-        const int x0 = textLeft + fm.horizontalAdvance(caption.left(line.accessKey));
-        const int x1 = x0 + fm.horizontalAdvance(caption.mid(line.accessKey, 1));
+        const int x0 = textLeft + fm.horizontalAdvance(caption.left(accessKey));
+        const int x1 = x0 + fm.horizontalAdvance(caption.mid(accessKey, 1));
         const int y = r.top() + (r.height() + fm.ascent()) / 2 + 1;
         p.drawLine(x0, y, x1 - 1, y);
     }
 }
 
 void drawToolbarRow(QPainter& p, int top) {
-    for (std::size_t i = 0; i < kCommands.size(); ++i) {
-        drawButton(p, QRect(14 + static_cast<int>(i) * 80, top, 76, 22), kCommands[i]);
+    for (std::size_t i = 0; i < base::kMainToolbar.size(); ++i) {
+        drawButton(p, QRect(14 + static_cast<int>(i) * 80, top, 76, 22),
+                   {base::plainCaption(base::kMainToolbar[i].caption), nullptr});
     }
 }
 
@@ -105,11 +121,8 @@ int drawCommandLines(QPainter& p, int top) {
                    QString::fromUtf8(line.meaning));
         y += rowHeight;
     };
-    for (std::size_t i = 0; i < kCommands.size(); ++i) {
-        row(kCommands[i]);
-        if (i == 2) {
-            row(kIndexLine); // next to Search, whose window carries it
-        }
+    for (const CommandLine& line : commandLines()) {
+        row(line);
     }
     return y;
 }
@@ -178,18 +191,15 @@ QImage drawMainHelpPicture() {
 QString mainHelpText() {
     QStringList lines{QStringLiteral("Torvane - Help. Alt + the underlined letter presses a button."),
                       QStringLiteral("The toolbar.")};
-    const auto add = [&lines](const char* what, const char* meaning) {
-        lines << QStringLiteral("%1: %2.").arg(QString::fromUtf8(what), QString::fromUtf8(meaning));
+    const auto add = [&lines](const QString& what, const char* meaning) {
+        lines << QStringLiteral("%1: %2.").arg(what, QString::fromUtf8(meaning));
     };
-    for (std::size_t i = 0; i < kCommands.size(); ++i) {
-        add(kCommands[i].button, kCommands[i].meaning);
-        if (i == 2) {
-            add(kIndexLine.button, kIndexLine.meaning);
-        }
+    for (const CommandLine& line : commandLines()) {
+        add(line.button.text, line.meaning);
     }
     lines << QStringLiteral("Buttons on the course pages.");
     for (const PageButton& button : kPageButtons) {
-        add(button.glyph, button.meaning);
+        add(QString::fromUtf8(button.glyph), button.meaning);
     }
     lines << QString::fromLatin1(kKeysNote) << QString::fromLatin1(kCloseNote);
     return lines.join(QLatin1Char('\n'));

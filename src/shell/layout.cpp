@@ -1,10 +1,12 @@
 // The main window's layout and its resize handler, which reloads the page in the variant of the new
 // size class.
 #include <QTimer>
-#include <QWebEngineView>
 #include <base/twips.h>
 #include <router/navigation.h>
+#include <shell/coursebrowser.h>
 #include <shell/frmtrv.h>
+#include <shell/sizeclass.h>
+#include <shell/videopresenter.h>
 #include <shell/wholescreen.h>
 
 namespace torvane::shell {
@@ -17,7 +19,7 @@ constexpr int kOffScreenJumpTwips = 1500;
 void frmTRV::layoutBrowser() {
     // The browser covers the whole area below the toolbar row.
     const int top = base::twipsToPixels(kBrowserTopTwips);
-    Web1->setGeometry(0, top, width(), std::max(0, height() - top));
+    browser_->setGeometry(QRect(0, top, width(), std::max(0, height() - top)));
 }
 
 int frmTRV::captionHeight() const {
@@ -35,8 +37,13 @@ QSize frmTRV::wholeScreen() const {
 
 void frmTRV::screenChanged() {
     if (isMaximized()) {
-        sizeOrStateChanged(QEvent::Resize);
+        sizeOrStateChanged(false);
     }
+}
+
+void frmTRV::SizeClass() {
+    state_.ScreenSize = sizeClassFor(state_.ScreenWidth, state_.ScreenHeight);
+    video_->sizeBackdrop(QSize(state_.ScreenWidth, state_.ScreenHeight));
 }
 
 frmTRV::WindowLayout frmTRV::currentLayout() const {
@@ -50,7 +57,7 @@ frmTRV::WindowLayout frmTRV::currentLayout() const {
     return {false, isVisible() ? size() : normalGeometry().size()};
 }
 
-void frmTRV::sizeOrStateChanged(QEvent::Type type) {
+void frmTRV::sizeOrStateChanged(bool stateChanged) {
     layoutBrowser();
     if (!loaded_ || isMinimized()) {
         // Before start-up nothing is classified; a minimised window has no size to classify, and the
@@ -62,23 +69,22 @@ void frmTRV::sizeOrStateChanged(QEvent::Type type) {
     // or of its state, from the last one handled. A hidden window's new state (handed over to it from a
     // secondary window) is classified at once: the window manager applies it only when the window is
     // shown again, and the page shown then is not loaded a second time.
-    if (!isVisible() && type != QEvent::WindowStateChange) {
+    if (!isVisible() && !stateChanged) {
         return;
     }
     // A window manager reports a restored (no longer maximised) state before the window has its restored
     // size: taken at once, the maximised size it still has would fill the screen and maximise it again.
     // The restore is classified with the resize that follows, or after a moment when none follows.
-    if (type == QEvent::WindowStateChange && isVisible() && handledLayout_.maximized && !isMaximized()) {
+    if (stateChanged && isVisible() && handledLayout_.maximized && !isMaximized()) {
         restoreSettling_->start();
         return;
     }
     if (restoreSettling_->isActive()) {
-        if (type != QEvent::Resize) {
+        if (stateChanged) {
             return;
         }
         restoreSettling_->stop();
     }
-
     if (currentLayout() == handledLayout_) {
         return;
     }
@@ -107,7 +113,7 @@ void frmTRV::Form_Resize() {
     SizeClass();
     // The page the browser shows now; after a load that failed, the address that failed, so that the
     // resize tries it again.
-    const QString address = Web1->url().toString();
+    const QString address = browser_->url().toString();
     if (!router::resizeReloads(address)) {
         return;
     }
@@ -115,10 +121,10 @@ void frmTRV::Form_Resize() {
         router::resizeAddress(address, state_.FileLocn, static_cast<router::ScreenSize>(state_.ScreenSize)));
     // The very page asked for is still loading (the first page while the window is first shown):
     // asking again would only start its load over.
-    if (target == loadOnItsWay_) {
+    if (target == browser_->pageOnItsWay()) {
         return;
     }
-    loadPage(target);
+    browser_->load(target);
 }
 
 } // namespace torvane::shell

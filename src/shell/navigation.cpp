@@ -1,18 +1,18 @@
 // The navigation handler: every document the browser completes becomes the viewer's state here.
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QWebEngineHistory>
-#include <QWebEngineScript>
-#include <QWebEngineView>
 #include <algorithm>
+#include <base/logging.h>
 #include <base/timing.h>
 #include <base/trace.h>
 #include <history/frmhist.h>
 #include <history/historyfile.h>
-#include <media/wmp1.h>
+#include <router/navigation.h>
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
+#include <shell/coursebrowser.h>
 #include <shell/frmtrv.h>
+#include <shell/videopresenter.h>
 
 namespace torvane::shell {
 
@@ -26,24 +26,15 @@ QString scriptString(const QString& text) {
     return QString::fromUtf8(array.mid(1, array.size() - 2));
 }
 
-} // namespace
-
-void frmTRV::documentComplete(const router::DocumentSnapshot& snapshot) {
-    // The handler can pause (a video, a secondary window), and pages go on completing meanwhile. Each
-    // completed document gets a whole run of its own, in the order the documents completed: one that
-    // completes during a run waits for the run to end instead of running inside it.
-    pendingDocuments_.push_back(snapshot);
-    if (handlingDocument_) {
-        return;
-    }
-    handlingDocument_ = true;
-    while (!pendingDocuments_.empty()) {
-        const router::DocumentSnapshot next = std::move(pendingDocuments_.front());
-        pendingDocuments_.pop_front();
-        Web1_DocumentComplete(next);
-    }
-    handlingDocument_ = false;
+// A placeholder is replaced or stepped back from at once.
+bool isPlaceholder(const router::PageDecision& decision) {
+    return std::any_of(decision.steps.begin(), decision.steps.end(), [](Step step) {
+        return step == Step::ShowPage || step == Step::Video || step == Step::Narration ||
+               step == Step::OpenWindow;
+    });
 }
+
+} // namespace
 
 bool frmTRV::courseWindowVisible() const {
     return isVisible() ||
@@ -63,71 +54,73 @@ void frmTRV::Web1_DocumentComplete(const router::DocumentSnapshot& snapshot) {
     lastDocument_ = snapshot;
     const router::PageDecision decision = router::decidePage(snapshot.locationUrl, state_.FileLocn);
     state_.CurPage = decision.curPage;
-    if (decision.inCourse) {
-        if (!isVisible()) {
+    if (!decision.inCourse) {
+        if (!courseWindowVisible()) {
+            // A page opened from a secondary window that did not load (missing page, server gone), or one
+            // outside the course: the secondary window has gone, so the main window comes back with what
+            // the browser shows and its toolbar, and the learner can go on.
             bringBack();
         }
-        if (decision.module) {
-            state_.CurModule = *decision.module;
-        }
-        setWindowTitle(decision.caption);
-        for (const Step step : decision.steps) {
-            runStep(step, decision, snapshot);
-        }
-    } else if (!courseWindowVisible()) {
-        // A page opened from a secondary window that did not load (missing page, server gone), or one
-        // outside the course: the secondary window has gone, so the main window comes back with what the
-        // browser shows and its toolbar, and the learner can go on.
+        finishDocument(decision, snapshot);
+        return;
+    }
+    if (!isVisible()) {
         bringBack();
     }
-    showSearchHits(decision, snapshot.locationUrl);
-    finish();
-    base::trace("document-complete", snapshot.locationUrl.toStdString());
-    emit documentCompleted(snapshot);
+    if (decision.module) {
+        state_.CurModule = *decision.module;
+    }
+    setWindowTitle(decision.caption);
+    runSteps(decision, snapshot, 0);
 }
 
-void frmTRV::runStep(Step step, const router::PageDecision& decision,
-                     const router::DocumentSnapshot& snapshot) {
+void frmTRV::runSteps(router::PageDecision decision, router::DocumentSnapshot snapshot, std::size_t next) {
+    // A step that pauses (a video's start, a window's opening) ends this run's first half; the steps after
+    // it run once the pause is over. Pages that complete and commands that are clicked meanwhile run at
+    // once, to their end.
+    for (; next < decision.steps.size(); ++next) {
+        const auto rest = [this, decision, snapshot, next] { runSteps(decision, snapshot, next + 1); };
+        if (runStep(decision.steps[next], decision, snapshot, rest)) {
+            return;
+        }
+    }
+    finishDocument(decision, snapshot);
+}
+
+bool frmTRV::runStep(Step step, const router::PageDecision& decision,
+                     const router::DocumentSnapshot& snapshot, const std::function<void()>& then) {
     switch (step) {
     case Step::KeepLinks:
         keepLinks(snapshot.links);
-        break;
+        return false;
     case Step::Record:
         record();
-        break;
+        return false;
     case Step::Video:
-        playVideo(decision.mediaAddress);
-        break;
+        video(decision.mediaAddress, then);
+        return true;
     case Step::Narration:
         playNarration(decision.mediaAddress);
-        break;
+        return false;
     case Step::OpenWindow:
-        openWindow(decision.window);
-        break;
+        openWindow(decision.window, then);
+        return true;
     case Step::ContentsRedirect:
         contentsRedirect();
-        break;
+        return false;
     case Step::ShowPage:
         ShowPage(decision.placeholderBase);
-        break;
+        return false;
     }
+    return false;
 }
 
-void frmTRV::openFoundPage(const QString& address, const QStringList& words) {
-    searchHits_.arm(words);
-    navigateTo(address);
-}
-
-void frmTRV::showSearchHits(const router::PageDecision& decision, const QString& address) {
-    // A placeholder is replaced or stepped back from at once: the words wait for the page shown.
-    const bool placeholder = std::any_of(decision.steps.begin(), decision.steps.end(), [](Step step) {
-        return step == Step::ShowPage || step == Step::Video || step == Step::Narration ||
-               step == Step::OpenWindow;
-    });
-    const QStringList words = searchHits_.wordsFor(address, placeholder);
-    if (!words.isEmpty()) {
-        Web1->page()->runJavaScript(searchHitScript(words), QWebEngineScript::ApplicationWorld);
-    }
+void frmTRV::finishDocument(const router::PageDecision& decision, const router::DocumentSnapshot& snapshot) {
+    browser_->markSearchHits(snapshot.locationUrl, isPlaceholder(decision));
+    layoutBrowser();
+    state_.GoingBack = false;
+    base::trace("document-complete", snapshot.locationUrl.toStdString());
+    emit documentCompleted(snapshot);
 }
 
 void frmTRV::keepLinks(const QStringList& links) {
@@ -138,20 +131,50 @@ void frmTRV::keepLinks(const QStringList& links) {
 }
 
 void frmTRV::record() {
-    history::AppendHistory(state_.BillDir, state_.CurPage);
+    // Without a data folder there is no history (the learner was told at start-up).
+    if (!history::AppendHistory(state_.BillDir, state_.CurPage) && !state_.BillDir.isEmpty()) {
+        qCWarning(base::lcHistory) << "could not record" << state_.CurPage << "in the history file of"
+                                   << state_.BillDir;
+    }
 }
 
 void frmTRV::ShowPage(const QString& base) {
     if (state_.GoingBack) {
         // Back passes over placeholders.
-        stepBack();
+        browser_->stepBack();
         state_.GoingBack = false;
         return;
     }
     keepLinks(lastDocument_.links);
-    loadPage(QUrl(router::modulePageAddress(state_.FileLocn, base,
-                                            static_cast<router::ScreenSize>(state_.ScreenSize))));
+    browser_->load(QUrl(router::modulePageAddress(state_.FileLocn, base,
+                                                  static_cast<router::ScreenSize>(state_.ScreenSize))));
     record();
+}
+
+void frmTRV::runInPage(const QString& script, const std::function<void(const QVariant&)>& done) {
+    browser_->runInPage(script, done);
+}
+
+void frmTRV::playVideo(const QString& address) {
+    video(address, [] {});
+}
+
+void frmTRV::video(const QString& address, const std::function<void()>& then) {
+    browser_->stepBack();
+    video_->showVideo(address, QSize(state_.ScreenWidth, state_.ScreenHeight));
+    base::WaitASecond(*this, [this, then] {
+        video_->watchVideo();
+        then();
+    });
+}
+
+void frmTRV::playNarration(const QString& address) {
+    browser_->stepBack();
+    video_->playNarration(address);
+}
+
+void frmTRV::stopVideo() {
+    video_->stopVideo();
 }
 
 void frmTRV::contentsRedirect() {
@@ -166,34 +189,41 @@ void frmTRV::contentsRedirect() {
         QStringLiteral("(function(){var l=document.links;if(l.length>5){l[5].href=%1;}})()")
             .arg(scriptString(contents));
     // Only on the page it was meant for: a page that completed after it may be showing by now.
-    if (Web1->url().toString() == lastDocument_.locationUrl) {
-        Web1->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld);
+    if (browser_->url().toString() == lastDocument_.locationUrl) {
+        browser_->runInViewerWorld(script);
     }
 }
 
-void frmTRV::openWindow(router::SecondaryWindow window) {
-    base::WaitASecond();
-    const bool search = window == router::SecondaryWindow::Search;
-    const bool index = window == router::SecondaryWindow::Index;
-    bool& loaded = search ? state_.SearchLoaded : index ? state_.IndexLoaded : state_.HistLoaded;
-    secondary::SecondaryWindow& target = search  ? static_cast<secondary::SecondaryWindow&>(searchWindow())
-                                         : index ? static_cast<secondary::SecondaryWindow&>(indexWindow())
-                                                 : static_cast<secondary::SecondaryWindow&>(historyWindow());
-    const bool firstTime = !loaded;
-    loaded = true;
-    if (firstTime) {
-        const QRect main = frameGeometry();
-        frmSplsh->move(main.left() + main.width() / 3, main.top() + main.height() / 3);
-        frmSplsh->show();
-        frmSplsh->repaint();
+secondary::SecondaryWindow& frmTRV::windowFor(router::SecondaryWindow window) {
+    switch (window) {
+    case router::SecondaryWindow::Search:
+        return searchWindow();
+    case router::SecondaryWindow::Index:
+        return indexWindow();
+    case router::SecondaryWindow::History:
+        break;
     }
-    target.open(firstTime);
-    frmSplsh->hide();
+    return historyWindow();
 }
 
-void frmTRV::finish() {
-    layoutBrowser();
-    state_.GoingBack = false;
+void frmTRV::openWindow(router::SecondaryWindow window, const std::function<void()>& then) {
+    base::WaitASecond(*this, [this, window, then] {
+        bool& loaded = window == router::SecondaryWindow::Search  ? state_.SearchLoaded
+                       : window == router::SecondaryWindow::Index ? state_.IndexLoaded
+                                                                  : state_.HistLoaded;
+        secondary::SecondaryWindow& target = windowFor(window);
+        const bool firstTime = !loaded;
+        loaded = true;
+        if (firstTime) {
+            const QRect main = frameGeometry();
+            frmSplsh->move(main.left() + main.width() / 3, main.top() + main.height() / 3);
+            frmSplsh->show();
+            frmSplsh->repaint();
+        }
+        target.open(firstTime);
+        frmSplsh->hide();
+        then();
+    });
 }
 
 } // namespace torvane::shell

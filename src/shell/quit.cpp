@@ -1,20 +1,20 @@
-// Quitting: the quit question, closing the window, the end of the program and the end flag.
+// Quitting: the quit question, closing the window, the end of the program.
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QTimer>
+#include <base/messagebox.h>
 #include <history/historyfile.h>
 #include <platform/instancelock.h>
 #include <platform/processend.h>
+#include <shell/blockwatch.h>
 #include <shell/frmtrv.h>
-#include <shell/popupcopy.h>
 
 namespace torvane::shell {
 
 void frmTRV::AskQuit() {
-    const auto answer = MsgBoxAt(*services_.messageBoxes, QStringLiteral("Do you want to quit?"),
-                                 mb::QuitStyle, QStringLiteral("Quit Torvane?"), this, false, 100, 80);
+    const auto answer =
+        base::MsgBoxAt(*services_.messageBoxes, QStringLiteral("Do you want to quit?"), base::mb::QuitStyle,
+                       QStringLiteral("Quit Torvane?"), this, false, 100, 80);
     if (base::quitConfirmed(answer)) {
         endAfterQuit();
     }
@@ -30,22 +30,15 @@ void frmTRV::endAfterQuit() {
             QStringLiteral("Torvane could not delete the history of visited pages:\n%1\n\nIt will be listed "
                            "again the next time Torvane starts.")
                 .arg(QDir::toNativeSeparators(historyFile)),
-            mb::OKOnly | mb::Exclamation);
+            base::mb::OKOnly | base::mb::Exclamation);
     }
     EndTRV();
 }
 
-bool frmTRV::commandLineIsEmpty() const {
-    if (services_.commandLine) {
-        return services_.commandLine->isEmpty();
-    }
-    return QCoreApplication::arguments().size() <= 1;
-}
-
 void frmTRV::closeEvent(QCloseEvent* e) {
-    // Form_QueryUnload: the viewer asks before it closes; a second copy, or an end started from the
-    // companion window, closes without a question.
-    if (commandLineIsEmpty() && !state_.FromWithfile) {
+    // Form_QueryUnload: the viewer asks before it closes; a copy started with a command line, or an end
+    // started from the companion window, closes without a question.
+    if (commandLineEmpty_ && !state_.FromWithfile) {
         AskQuit();
         e->ignore(); // reached only when the question was not answered Yes
         return;
@@ -54,12 +47,7 @@ void frmTRV::closeEvent(QCloseEvent* e) {
 }
 
 void frmTRV::EndTRV() {
-    TimerEnd->stop();
-    links_.closeLinks();
-    if (popup_) {
-        // Ended from inside the popup (its key or mouse watch): gone once that has returned.
-        popup_.release()->deleteLater();
-    }
+    blocks_->closeLinks();
     instanceLock_.reset();
     if (services_.endProcess) {
         services_.endProcess();
@@ -67,10 +55,6 @@ void frmTRV::EndTRV() {
     }
     // At once: no close question, no further close handlers of any window.
     platform::endProcessNow();
-}
-
-void frmTRV::ShutOffTRV() {
-    links_.writeEndFlag(1);
 }
 
 } // namespace torvane::shell

@@ -1,33 +1,42 @@
 // The main window's toolbar commands, keys and help picture.
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QWebEngineHistory>
-#include <QWebEngineView>
 #include <base/keyrules.h>
-#include <base/timing.h>
+#include <base/logging.h>
 #include <history/frmhist.h>
-#include <media/wmp1.h>
 #include <platform/calculator.h>
 #include <platform/desktopwindows.h>
 #include <router/navigation.h>
 #include <search/frmsearch.h>
+#include <secondary/drawnpicture.h>
 #include <secondary/handover.h>
+#include <secondary/toolbarbutton.h>
+#include <shell/coursebrowser.h>
 #include <shell/frmtrv.h>
 #include <shell/toolbartargets.h>
+#include <shell/videopresenter.h>
 
 namespace torvane::shell {
 
-void frmTRV::connectToolbar() {
+void frmTRV::buildToolbar() {
+    // One handler per button, left to right; the tab order follows the row.
     const std::array<void (frmTRV::*)(), 10> handlers{
         &frmTRV::cmdCont_Click, &frmTRV::cmdPrint_Click, &frmTRV::cmdSearch_Click, &frmTRV::cmdBack_Click,
         &frmTRV::cmdPrev_Click, &frmTRV::cmdNext_Click,  &frmTRV::cmdHist_Click,   &frmTRV::cmdCalc_Click,
         &frmTRV::cmdHelp_Click, &frmTRV::cmdSecn_Click,
     };
-    for (std::size_t i = 0; i < handlers.size(); ++i) {
-        connect(toolbar_[i], &QPushButton::clicked, this, handlers[i]);
+    const auto row = base::toolbarOf(base::KeyWindow::Main);
+    QWidget* previous = nullptr;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        QPushButton* button = secondary::makeToolbarButton(this, static_cast<int>(i), row[i]);
+        if (previous != nullptr) {
+            setTabOrder(previous, button);
+        }
+        previous = button;
+        connect(button, &QPushButton::clicked, this, handlers[i]);
+        toolbar_[i] = button;
     }
     // Keys reach the window's handlers wherever the focus is, inside the browser too.
     qApp->installEventFilter(this);
@@ -48,7 +57,9 @@ void frmTRV::navigateTo(const QString& address) {
     // An empty target (no page has given one yet) leads nowhere, and so does an address of another kind
     // than the course's own (a script, a local file): targets come from pages, and pages are not trusted.
     if (router::followable(address)) {
-        loadPage(QUrl(address));
+        browser_->load(QUrl(address));
+    } else if (!address.isEmpty()) {
+        qCDebug(base::lcBrowser) << "not followed:" << address;
     }
 }
 
@@ -68,8 +79,7 @@ void frmTRV::cmdPrint_Click() {
 
 void frmTRV::openSecondary(QWidget& window, const QString& placeholder) {
     picHelp->hide();
-    secondary::handOver(*this, window);
-    navigateTo(state_.FileLocn + placeholder);
+    secondary::handOver(*this, window, [this, placeholder] { navigateTo(state_.FileLocn + placeholder); });
 }
 
 void frmTRV::cmdSearch_Click() {
@@ -83,7 +93,7 @@ void frmTRV::cmdHist_Click() {
 void frmTRV::cmdBack_Click() {
     picHelp->hide();
     state_.GoingBack = true;
-    stepBack();
+    browser_->stepBack();
 }
 
 void frmTRV::cmdPrev_Click() {
@@ -110,6 +120,8 @@ void frmTRV::startCalculator() {
     // No calculator on the system: nothing happens.
     const QString calculator = platform::findCalculator();
     if (calculator.isEmpty()) {
+        qCWarning(base::lcPlatform)
+            << "no calculator found (gnome-calculator, kcalc, mate-calc, galculator, xcalc)";
         return;
     }
     // Maximised and in front: the work area of the main window's screen, for the calculators that
@@ -117,10 +129,11 @@ void frmTRV::startCalculator() {
     const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
     const QStringList arguments =
         platform::calculatorArguments(calculator, screen != nullptr ? screen->availableGeometry() : QRect());
-    if (services_.startProgram) {
-        services_.startProgram(calculator, arguments);
-    } else {
-        platform::startProgram(calculator, arguments, platform::WindowStyle::Maximized);
+    const bool started = services_.startProgram ? services_.startProgram(calculator, arguments)
+                                                : platform::startProgram(calculator, arguments,
+                                                                         platform::WindowStyle::Maximized);
+    if (!started) {
+        qCWarning(base::lcPlatform) << "the calculator" << calculator << "could not be started";
     }
 }
 
@@ -150,7 +163,7 @@ void frmTRV::Form_KeyDown(int& keyCode, int shift) {
         cmdNext_Click();
         break;
     case base::KeyCommand::StopVideo:
-        stopVideo();
+        video_->stopVideo();
         break;
     case base::KeyCommand::OpenSelectedRow:
     case base::KeyCommand::None:

@@ -27,6 +27,7 @@ struct ViewerView final {
     bool videoStarting = false; // the pause after a video starts, before its end is watched
     bool videoWatched = false;  // the video's end is watched
     bool blocksPolled = false;  // the shared blocks are polled for narration and hand-offs
+    int blocksHeld = 0;         // how many of the four shared blocks the window holds open
 };
 
 } // namespace torvane::shell

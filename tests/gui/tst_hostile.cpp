@@ -15,10 +15,12 @@
 #include <memory>
 #include <support/captureserver.h>
 
+using torvane::secondcopy::Role;
 using torvane::shell::frmTRV;
 using torvane::testing::CaptureServer;
 using torvane::testing::completedPages;
 using torvane::testing::CourseServer;
+using torvane::testing::toolbarButton;
 using torvane::testing::ViewerHarness;
 
 namespace {
@@ -164,7 +166,7 @@ void TestHostile::linksOfOtherKindsAreNeverFollowed() {
     QVERIFY(!server->received().contains("leak?"));
 
     // The learner goes on.
-    QVERIFY(completes([&] { w.toolbarButton(0)->click(); }));
+    QVERIFY(completes([&] { toolbarButton(w, 0)->click(); }));
     QTRY_VERIFY_WITH_TIMEOUT(w.state().CurPage.startsWith(QLatin1String("trvc")), kWait);
 }
 
@@ -206,7 +208,7 @@ void TestHostile::untrustedCourseServerIsNamed() {
     QVERIFY2(https.start(), qPrintable(https.error()));
     h->env[QStringLiteral("TORVANE_COURSE_URL")] = https.courseUrl();
     frmTRV& w = h->make();
-    QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
+    QCOMPARE(h->load(), Role::FirstCopy);
     w.showMaximized();
     QTRY_VERIFY_WITH_TIMEOUT(!w.lastDocument().locationUrl.isEmpty(), kWait);
     QString text;
@@ -223,7 +225,7 @@ void TestHostile::untrustedCourseServerIsNamed() {
     QVERIFY(w.isVisible());
     QCOMPARE(h->history(), QByteArray());
     // The toolbar still works (and meets the same refusal).
-    QVERIFY(completes([&] { w.toolbarButton(0)->click(); }));
+    QVERIFY(completes([&] { toolbarButton(w, 0)->click(); }));
     QCOMPARE(h->history(), QByteArray());
 }
 

@@ -13,6 +13,7 @@
 
 using torvane::shell::frmTRV;
 using torvane::shell::ViewerServices;
+using torvane::testing::toolbarButton;
 using torvane::testing::ViewerHarness;
 
 namespace {
@@ -104,18 +105,18 @@ void TestPrint::helpPicturePrintsAtItsNaturalSize() {
     QRectF paintArea; // the printable area of the page, in points from its top-left corner
     ViewerHarness h;
     ViewerServices services = h.services();
-    services.defaultPrinter = [&] {
+    services.printing.defaultPrinter = [&] {
         auto printer = pdfPrinter(pdf, dpi);
         paintArea = printer->pageLayout().paintRect(QPageLayout::Point);
         return printer;
     };
     frmTRV& w = h.make(std::move(services));
     h.showFirstCopy();
-    w.toolbarButton(8)->click(); // Help
+    toolbarButton(w, 8)->click(); // Help
     QVERIFY(w.view().helpShown);
     const QSize picture = w.view().helpDrawn;
     QCOMPARE(picture, QSize(820, 692));
-    w.toolbarButton(1)->click(); // Print: the picture, on the default printer
+    toolbarButton(w, 1)->click(); // Print: the picture, on the default printer
     QVERIFY(h.boxes.asked.empty());
 
     QFile file(pdf);
@@ -146,13 +147,13 @@ void TestPrint::pagePrintThatFailsIsReported() {
     const QString pdf = scratch.filePath(QStringLiteral("no-such-folder/page.pdf"));
     ViewerHarness h;
     ViewerServices services = h.services();
-    services.defaultPrinter = [&] { return pdfPrinter(pdf, 0); };
-    services.printDialog = [](QPrinter&, QWidget*) { return true; };
+    services.printing.defaultPrinter = [&] { return pdfPrinter(pdf, 0); };
+    services.printing.printDialog = [](QPrinter&, QWidget*) { return true; };
     frmTRV& w = h.make(std::move(services));
     h.showFirstCopy();
     QVERIFY(h.go(QStringLiteral("tr010005.trv"), QStringLiteral("tr010005.trv")));
     QSignalSpy printed(&w, &frmTRV::pagePrinted);
-    w.toolbarButton(1)->click();
+    toolbarButton(w, 1)->click();
     QTRY_COMPARE_WITH_TIMEOUT(printed.count(), 1, kWait);
     QCOMPARE(printed.at(0).at(0).toBool(), false);
     QTRY_COMPARE(h.boxes.asked.size(), std::size_t{1});

@@ -17,6 +17,7 @@
 #include <functional>
 #include <history/frmhist.h>
 #include <memory>
+#include <router/pagenames.h>
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
 
@@ -31,6 +32,7 @@ using torvane::shell::ViewerServices;
 using torvane::testing::completedPages;
 using torvane::testing::CourseServer;
 using torvane::testing::DemoLists;
+using torvane::testing::toolbarButton;
 using torvane::testing::ViewerHarness;
 
 namespace {
@@ -135,8 +137,7 @@ struct Rig final {
         if (!courseRoot.isEmpty()) {
             services.courseRoot = courseRoot;
         }
-        services.commandLine = QString();
-        services.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
+        services.printing.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
         services.startProgram = [this](const QString&, const QStringList&) {
             ++started;
             return true;
@@ -169,7 +170,8 @@ private slots:
     void backReturnsToTheWindowThatOpenedThisOne();
     void sectionAndHistoryToggleTheHelpPicture();
     void learnerTourWithTheKeyboard();
-    void pagesCompletingDuringThePauseRunInTurn();
+    void pageCompletingDuringAWindowsPauseRunsAtOnce();
+    void backDuringAVideosPausePassesOverAPlaceholder();
     void pageThatDoesNotLoadBringsTheMainWindowBack_data();
     void pageThatDoesNotLoadBringsTheMainWindowBack();
 
@@ -217,8 +219,8 @@ void TestSecondary::searchFromTheToolbarAndOpenAResult() {
     frmTRV& w = start();
     frmSearch& s = w.searchWindow();
     // Alt+S on the main window: its Search button.
-    w.toolbarButton(0)->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.toolbarButton(0)));
+    toolbarButton(w, 0)->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(toolbarButton(w, 0)));
     OPEN_WITH(w, QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier), "search.trv");
     EXPECT_ONLY_VISIBLE(w, &s);
     QTRY_VERIFY(QApplication::activeWindow() == &s);
@@ -374,7 +376,7 @@ void TestSecondary::historyWindowListsAKnownFile() {
     QCOMPARE(expected.size(), 5);
     QCOMPARE(expected.at(0), expected.at(2));
 
-    OPEN_WITH(w, w.toolbarButton(6)->click(), "hist.trv");
+    OPEN_WITH(w, toolbarButton(w, 6)->click(), "hist.trv");
     frmHist& hist = w.historyWindow();
     EXPECT_ONLY_VISIBLE(w, &hist);
     QCOMPARE(rowsOf(hist), expected);
@@ -667,23 +669,46 @@ void TestSecondary::learnerTourWithTheKeyboard() {
     EXPECT_ONLY_VISIBLE(w, &w);
 }
 
-// A page that completes while the handler pauses for another gets its own run once that one has ended.
-void TestSecondary::pagesCompletingDuringThePauseRunInTurn() {
+// A page that completes while the handler pauses before opening a window runs at once, to its end; the
+// window opens when the pause is over.
+void TestSecondary::pageCompletingDuringAWindowsPauseRunsAtOnce() {
+    frmTRV& w = start();
+    frmHist& hist = w.historyWindow();
+    const QByteArray before = history();
+    QSignalSpy spy(&w, &frmTRV::documentCompleted);
+    QStringList visibleAtEachEnd;
+    connect(&w, &frmTRV::documentCompleted, this, [&] { visibleAtEachEnd << QString(visibleWindows(w)); });
+    w.Web1_DocumentComplete({w.state().FileLocn + QStringLiteral("hist.trv"), {}});
+    QVERIFY(spy.isEmpty()); // pausing
+    w.Web1_DocumentComplete({w.state().FileLocn + QStringLiteral("tr010003.trv"), {}});
+    QCOMPARE(completedPages(spy), QStringList{QStringLiteral("tr010003.trv")});
+    QCOMPARE(history(), before + "\"tr010003.trv\"\r\n");
+    QTRY_COMPARE(completedPages(spy),
+                 (QStringList{QStringLiteral("tr010003.trv"), QStringLiteral("hist.trv")}));
+    QCOMPARE(visibleAtEachEnd,
+             (QStringList{QStringLiteral("visible: frmTRV"), QStringLiteral("visible: frmHist")}));
+    EXPECT_ONLY_VISIBLE(w, &hist);
+}
+
+// Back pressed while a video's start pauses: the module placeholder it comes to is passed over at once,
+// neither shown nor recorded.
+void TestSecondary::backDuringAVideosPausePassesOverAPlaceholder() {
     frmTRV& w = start();
     const QByteArray before = history();
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    QStringList visibleAtEachRun;
-    connect(&w, &frmTRV::documentCompleted, this, [&] { visibleAtEachRun << QString(visibleWindows(w)); });
-    QTimer::singleShot(10, &w, [&w] {
-        w.documentComplete({w.state().FileLocn + QStringLiteral("tr010003.trv"), {}});
-    });
-    w.documentComplete({w.state().FileLocn + QStringLiteral("hist.trv"), {}});
-    QCOMPARE(completedPages(spy), (QStringList{QStringLiteral("hist.trv"), QStringLiteral("tr010003.trv")}));
-    // The history window opened first; the page after it brought the main window back.
-    QCOMPARE(visibleAtEachRun,
-             (QStringList{QStringLiteral("visible: frmHist"), QStringLiteral("visible: frmTRV")}));
-    QCOMPARE(history(), before + "\"tr010003.trv\"\r\n");
-    EXPECT_ONLY_VISIBLE(w, &w);
+    w.Web1_DocumentComplete({w.state().FileLocn + QStringLiteral("fig0105.trv"), {}});
+    QVERIFY(w.view().backdropShown);
+    toolbarButton(w, 3)->click(); // Back
+    QVERIFY(w.state().GoingBack);
+    w.Web1_DocumentComplete({w.state().FileLocn + QStringLiteral("tr010001.trv"), {}});
+    QVERIFY(!w.state().GoingBack);
+    QTRY_COMPARE(completedPages(spy),
+                 (QStringList{QStringLiteral("tr010001.trv"), QStringLiteral("fig0105.trv")}));
+    QVERIFY(w.view().videoStarting); // the video's end is watched after its pause, as always
+    QTest::qWait(kSettle);
+    QVERIFY2(!completedPages(spy).contains(QStringLiteral("mod01c.trv")),
+             qPrintable(completedPages(spy).join(' ')));
+    QCOMPARE(history(), before);
 }
 
 void TestSecondary::pageThatDoesNotLoadBringsTheMainWindowBack_data() {
@@ -734,7 +759,7 @@ void TestSecondary::pageThatDoesNotLoadBringsTheMainWindowBack() {
         QTest::qWait(kSettle); // the window manager's last word on the size, and its reload
     }
     QSignalSpy on(&w, &frmTRV::documentCompleted);
-    w.toolbarButton(0)->click();
+    toolbarButton(w, 0)->click();
     const QString contents =
         torvane::router::contentsPage(static_cast<torvane::router::ScreenSize>(w.state().ScreenSize));
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(on).contains(contents), kWait);

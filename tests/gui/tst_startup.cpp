@@ -13,10 +13,12 @@
 #include <platform/runtimefolder.h>
 #include <search/frmindex.h>
 #include <search/frmsearch.h>
+#include <secondcopy/jobs.h>
 #include <unistd.h>
 
 using torvane::platform::InstanceLock;
 using torvane::platform::prepareRuntimeFolder;
+using torvane::secondcopy::Role;
 using torvane::shell::frmTRV;
 using torvane::testing::CourseServer;
 using torvane::testing::ViewerHarness;
@@ -56,7 +58,7 @@ void TestStartup::contentsPageOfTheRealScreen() {
     // The private X server is 1280 x 800: class 3.
     ViewerHarness h;
     frmTRV& w = h.make();
-    QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
+    QCOMPARE(h.load(), Role::FirstCopy);
     QCOMPARE(w.state().ScreenWidth, 1280);
     QCOMPARE(w.state().ScreenHeight, 800);
     QCOMPARE(w.state().ScreenSize, 3);
@@ -90,7 +92,7 @@ void TestStartup::contentsPageOfEachScreen() {
     ViewerHarness h;
     h.screen = screen;
     frmTRV& w = h.make();
-    QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
+    QCOMPARE(h.load(), Role::FirstCopy);
     QVERIFY(h.waitForDocument(QStringLiteral("/trv_cbt/trv2/") + page));
     QVERIFY(w.lastDocument().links.size() >= 3);
 }
@@ -101,7 +103,7 @@ void TestStartup::foldersAndBlocks() {
     h.env[QStringLiteral("APPDATA")] = h.home.path() + QStringLiteral("/deep/roaming");
     h.env[QStringLiteral("ProgramFiles")] = QStringLiteral("/srv/programs");
     frmTRV& w = h.make();
-    QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
+    QCOMPARE(h.load(), Role::FirstCopy);
     QCOMPARE(w.state().BillDir, h.home.path() + QStringLiteral("/deep/roaming/Parlenta/Torvane/"));
     QVERIFY(QFileInfo(w.state().BillDir).isDir());
     QCOMPARE(w.state().ProgramFilesFolder, QStringLiteral("/srv/programs"));
@@ -121,7 +123,7 @@ void TestStartup::foldersAndBlocks() {
 void TestStartup::secondCopyLeavesTheFirstAlone() {
     ViewerHarness first;
     frmTRV& w1 = first.make();
-    QCOMPARE(w1.Form_Load(), frmTRV::Role::FirstCopy);
+    QCOMPARE(first.load(), Role::FirstCopy);
     QVERIFY(first.waitForDocument(QStringLiteral("trvc.trv")));
 
     // A hand-off and a narration request under way, with no tool window on the desktop: a second copy
@@ -129,17 +131,14 @@ void TestStartup::secondCopyLeavesTheFirstAlone() {
     const QByteArray name = QByteArray("/x/motor.ckt").leftJustified(255, '\0');
     const QByteArray narration =
         QByteArray::fromHex("76003000310030003100").leftJustified(255, '\0'); // v0101
-    w1.links().kirvoltName().writeAndFlush(0, bytesOf(name));
-    w1.links().trvWav().writeAndFlush(0, bytesOf(narration));
+    first.block("KirvoltName", 255).writeAndFlush(0, bytesOf(name));
+    first.block("TRVwav", 255).writeAndFlush(0, bytesOf(narration));
 
     ViewerHarness second;
     second.env = first.env; // the same user: the same runtime folder
-    frmTRV& w2 = second.make();
-    QCOMPARE(w2.Form_Load(), frmTRV::Role::SecondCopy);
-    QCOMPARE(blockBytes(w1.links().kirvoltName()), name);
-    QCOMPARE(blockBytes(w1.links().trvWav()), narration);
-    QVERIFY(!w2.view().blocksPolled);
-    QVERIFY(w2.view().address.isEmpty());
+    QCOMPARE(second.startUp(), Role::SecondCopy);
+    QCOMPARE(blockBytes(first.block("KirvoltName", 255)), name);
+    QCOMPARE(blockBytes(first.block("TRVwav", 255)), narration);
     QVERIFY(w1.view().blocksPolled);
     QCOMPARE(w1.lastDocument().locationUrl, QStringLiteral("torvane://course/trv_cbt/trv2/trvc.trv"));
 }
@@ -208,14 +207,6 @@ void TestStartup::copyThatCannotTellWhetherAViewerRuns() {
             QVERIFY(QFile::link(h.home.path() + QStringLiteral("/nothing-here"), lock));
         }
     }
-    QStringList programs;
-    torvane::shell::ViewerServices services = h.services();
-    services.commandLine = commandLine;
-    services.startProgram = [&programs](const QString& program, const QStringList&) {
-        programs << program.section(QLatin1Char('/'), -1);
-        return true;
-    };
-    frmTRV& w = h.make(std::move(services));
     const auto boxTexts = [&h] {
         QStringList texts;
         for (const auto& box : h.boxes.asked) {
@@ -224,7 +215,6 @@ void TestStartup::copyThatCannotTellWhetherAViewerRuns() {
         return texts;
     };
     const qsizetype folderBoxes = runtime == QLatin1String("missing") ? 1 : 0;
-
     const auto checkTold = [&] {
         const QStringList texts = boxTexts().mid(folderBoxes);
         if (told.isEmpty()) {
@@ -234,21 +224,35 @@ void TestStartup::copyThatCannotTellWhetherAViewerRuns() {
             QVERIFY2(texts[0].startsWith(told), qPrintable(texts[0]));
         }
     };
+    h.commandLine = commandLine;
     if (viewer) {
-        QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
+        frmTRV& w = h.make();
+        QCOMPARE(h.load(), Role::FirstCopy);
         QVERIFY(w.view().blocksPolled);
         QVERIFY(h.waitForDocument(QStringLiteral("trvc.trv")));
         checkTold();
         return;
     }
-    QCOMPARE(w.Form_Load(), frmTRV::Role::SecondCopy);
-    QVERIFY(!w.view().blocksPolled);
-    QVERIFY(w.view().address.isEmpty());
+    QCOMPARE(h.startUp(), Role::SecondCopy);
     QCOMPARE(boxTexts().size(), folderBoxes);
     if (commandLine.startsWith(QLatin1String("/POPJPG="))) {
         return; // the popup itself is the e2e tests' (tst_secondcopy)
     }
-    QCOMPARE(w.runSecondCopy(), started == QLatin1String("kirvolt")); // waits for the started tool
+    // The job, as the program runs it for a second copy.
+    QStringList programs;
+    torvane::secondcopy::JobServices jobs;
+    jobs.messageBoxes = &h.boxes;
+    jobs.startProgram = [&programs](const QString& program, const QStringList&) {
+        programs << program.section(QLatin1Char('/'), -1);
+        return true;
+    };
+    jobs.programFolder = QStringLiteral(TORVANE_BIN_DIR);
+    jobs.appDataFolder = h.start->AppDataFolder;
+    jobs.programFilesFolder = h.start->ProgramFilesFolder;
+    jobs.end = [&h] { ++h.ended; };
+    torvane::secondcopy::SecondCopy copy(h.start->links, std::move(jobs));
+    const auto job = torvane::secondcopy::parseCommandLine(commandLine, h.start->FileLocn);
+    QCOMPARE(copy.run(job, commandLine), started == QLatin1String("kirvolt")); // waits for the started tool
     QCOMPARE(programs, started.isEmpty() ? QStringList() : QStringList{started});
     checkTold();
     QCOMPARE(h.ended, started == QLatin1String("kirvolt") ? 0 : 1);
@@ -266,7 +270,7 @@ void TestStartup::badCourseAddressStopsWithTheExpectedForm() {
     ViewerHarness h;
     h.env[QStringLiteral("TORVANE_COURSE_URL")] = address;
     frmTRV& w = h.make();
-    QCOMPARE(w.Form_Load(), frmTRV::Role::Stopped);
+    QCOMPARE(h.load(), Role::Stopped);
     QCOMPARE(h.boxes.asked.size(), size_t{1});
     QVERIFY(h.boxes.asked[0].text.contains(address));
     QVERIFY(h.boxes.asked[0].text.contains(QStringLiteral("\"/trv_cbt/trv2/\"")));
@@ -329,10 +333,9 @@ void TestStartup::dataFolderThatCannotBeMadeIsReported() {
         viewer = std::make_unique<InstanceLock>(h.runtimeFolder());
         QVERIFY(viewer->acquire());
     }
-    torvane::shell::ViewerServices services = h.services();
-    services.commandLine = commandLine;
-    frmTRV& w = h.make(std::move(services));
-    QCOMPARE(w.Form_Load(), viewerRuns ? frmTRV::Role::SecondCopy : frmTRV::Role::FirstCopy);
+    h.commandLine = commandLine;
+    frmTRV& w = h.make();
+    QCOMPARE(h.load(), viewerRuns ? Role::SecondCopy : Role::FirstCopy);
     QCOMPARE(h.boxes.asked.size(), size_t{says.isEmpty() ? 0u : 1u});
     if (!says.isEmpty()) {
         QVERIFY2(h.boxes.asked[0].text.contains(says), qPrintable(h.boxes.asked[0].text));
@@ -346,7 +349,7 @@ void TestStartup::dataFolderThatCannotBeMadeIsReported() {
 void TestStartup::activationHidesTheSecondaryWindows() {
     ViewerHarness h;
     frmTRV& w = h.make();
-    QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
+    QCOMPARE(h.load(), Role::FirstCopy);
     QCOMPARE(w.searchWindow().windowTitle(), QStringLiteral("Torvane - Search"));
     QCOMPARE(w.indexWindow().windowTitle(), QStringLiteral("Torvane - Index"));
     QCOMPARE(w.historyWindow().windowTitle(), QStringLiteral("Torvane - History"));
@@ -366,7 +369,7 @@ void TestStartup::courseOverHttpFromAWebServer() {
     ViewerHarness h;
     h.env[QStringLiteral("TORVANE_COURSE_URL")] = server.courseUrl();
     frmTRV& w = h.make();
-    QCOMPARE(w.Form_Load(), frmTRV::Role::FirstCopy);
+    QCOMPARE(h.load(), Role::FirstCopy);
     QCOMPARE(w.state().FileLocn, server.courseUrl());
     QVERIFY(h.waitForDocument(QStringLiteral("/trv_cbt/trv2/trvc.trv")));
     QCOMPARE(w.lastDocument().locationUrl, server.courseUrl() + QStringLiteral("trvc.trv"));

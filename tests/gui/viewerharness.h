@@ -4,12 +4,16 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <base/toolbar.h>
 #include <memory>
 #include <optional>
+#include <platform/sharedblock.h>
 #include <router/coursescheme.h>
+#include <secondcopy/startup.h>
 #include <shell/frmtrv.h>
 #include <shell/wholescreen.h>
 #include <support/courseserver.h>
@@ -25,6 +29,11 @@ template <class Part> Part& part(const QObject& window, const char* name) {
         qFatal("the window has no part named %s", name);
     }
     return *found;
+}
+
+// The main window's toolbar button at `position` (0 leftmost), found by its name.
+inline QPushButton* toolbarButton(const QWidget& window, int position) {
+    return &part<QPushButton>(window, base::kMainToolbar.at(static_cast<std::size_t>(position)).name);
 }
 
 // The page names (after "trv2/") of the documents a documentCompleted spy has seen, in order.
@@ -66,7 +75,7 @@ public:
     }
 
     // The services of a viewer on the harness's folders, environment, screen and boxes; a test adds
-    // its own (printer, program starts, command line) before make().
+    // its own (printer, program starts) before make().
     shell::ViewerServices services() {
         shell::ViewerServices services;
         services.messageBoxes = &boxes;
@@ -96,11 +105,28 @@ public:
         return server;
     }
 
+    // Takes the start-up steps as the program does, on the harness's folders, environment, boxes and
+    // `commandLine`: what this copy is.
+    secondcopy::Role startUp() {
+        secondcopy::StartServices services;
+        services.messageBoxes = &boxes;
+        services.environment = [this](const QString& name) { return env.value(name); };
+        services.commandLine = commandLine;
+        start = std::make_unique<secondcopy::StartUp>(std::move(services));
+        return start->run();
+    }
+
+    // The start-up steps, then the made viewer takes over from them.
+    secondcopy::Role load() {
+        startUp();
+        return viewer->Form_Load(*start);
+    }
+
     // Loads the made viewer as the first copy, shows it as the program does (maximised) or normal,
     // and waits for its first contents page `contents`.
     shell::frmTRV& showFirstCopy(const QString& contents = QStringLiteral("trvc.trv"),
                                  bool maximised = true) {
-        if (viewer->Form_Load() != shell::frmTRV::Role::FirstCopy) {
+        if (load() != secondcopy::Role::FirstCopy) {
             qFatal("not the first copy");
         }
         maximised ? viewer->showMaximized() : viewer->show();
@@ -140,13 +166,19 @@ public:
     }
 
     QString runtimeFolder() const { return home.path() + QStringLiteral("/run/torvane"); }
+    // The shared block `name` of the runtime folder, opened as another program (a tool, a copy) opens it.
+    platform::SharedBlock block(const char* name, std::size_t size) const {
+        return platform::SharedBlock::open(runtimeFolder().toStdString(), name, size).block;
+    }
 
     QTemporaryDir home;
     QHash<QString, QString> env;
+    QString commandLine;         // what the copy was started with
     std::optional<QSize> screen; // the whole screen the viewer sees; none: the real one
     FakeScreen fakeScreen;       // that screen, which a test may change while the viewer runs
     ScriptedBoxes boxes;
     int ended = 0;
+    std::unique_ptr<secondcopy::StartUp> start; // what the start-up steps found
     std::unique_ptr<shell::frmTRV> viewer;
 };
 

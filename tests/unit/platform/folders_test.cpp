@@ -64,8 +64,10 @@ TEST(FoldersTest, AppDataPrefersAppDataThenDataHome) {
 TEST(FoldersTest, DerivedPathsMatchWhatTheToolsExpect) {
 #ifdef Q_OS_WIN
     const QString exe = QStringLiteral(".exe");
+    const QString module = QStringLiteral(".dll");
 #else
     const QString exe;
+    const QString module = QStringLiteral(".so");
 #endif
     const QString appData = native("/data");
     const QString programFiles = native("/progs");
@@ -74,6 +76,9 @@ TEST(FoldersTest, DerivedPathsMatchWhatTheToolsExpect) {
     EXPECT_EQ(kirvoltFileFolder(appData), native("/data/Parlenta/Kirvolt/TRV_CKTS/"));
     EXPECT_EQ(solidraProgram(programFiles), native("/progs/Parlenta/Solidra/Solidra" + exe));
     EXPECT_EQ(kirvoltProgram(programFiles), native("/progs/Parlenta/Kirvolt/kirvolt" + exe));
+    EXPECT_EQ(chapterTestProgram(native("/opt/torvane"), "05"), native("/opt/torvane/ch05test" + exe));
+    EXPECT_EQ(moduleFile(native("/opt/torvane"), "torvane-viewer"),
+              native("/opt/torvane/torvane-viewer" + module));
 }
 
 } // namespace
