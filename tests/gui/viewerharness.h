@@ -1,5 +1,7 @@
 #pragma once
 
+#include "parts.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -16,16 +18,6 @@
 #include <support/scriptedboxes.h>
 
 namespace torvane::testing {
-
-// One of a window's named parts, found the way a UI automation tool finds it: for clicking it, giving
-// it focus or watching its signals.
-template <class Part> Part& part(const QObject& window, const char* name) {
-    Part* found = window.findChild<Part*>(QString::fromLatin1(name));
-    if (found == nullptr) {
-        qFatal("the window has no part named %s", name);
-    }
-    return *found;
-}
 
 // The page names (after "trv2/") of the documents a documentCompleted spy has seen, in order.
 inline QStringList completedPages(const QSignalSpy& spy) {
