@@ -39,19 +39,19 @@ FoundRows literalSearch(const courselists::SearchTables& t, const QString& typed
     if (space < 0) {
         int n = 0;
         for (int w = 1; w <= kTableCapacity; ++w) {
-            if (!wordMatches(t.words.text[static_cast<std::size_t>(w)], q)) {
+            if (!wordMatches(t.words.at(w).text, q)) {
                 continue;
             }
-            walkReferences(t.words.refs[static_cast<std::size_t>(w)], [&](int r) {
+            walkReferences(t.words.at(w).refs, [&](int r) {
                 ++n;
-                const QString& file = t.pages.file[static_cast<std::size_t>(r)];
+                const QString& file = t.pages.at(r).file;
                 for (int i = 1; i <= n; ++i) {
                     if (foundPage[static_cast<std::size_t>(i)] == file) {
                         --n;
                         return;
                     }
                 }
-                out.rows << t.pages.title[static_cast<std::size_t>(r)] + QLatin1Char(' ');
+                out.rows << t.pages.at(r).title + QLatin1Char(' ');
                 foundPage[static_cast<std::size_t>(n)] = file;
             });
         }
@@ -70,17 +70,16 @@ FoundRows literalSearch(const courselists::SearchTables& t, const QString& typed
     std::vector<QString> firstTitles;
     std::vector<QString> secondFiles;
     for (int w = 1; w <= kTableCapacity; ++w) {
-        if (wordMatches(t.words.text[static_cast<std::size_t>(w)], first)) {
-            walkReferences(t.words.refs[static_cast<std::size_t>(w)], [&](int r) {
-                firstFiles.push_back(t.pages.file[static_cast<std::size_t>(r)]);
-                firstTitles.push_back(t.pages.title[static_cast<std::size_t>(r)]);
+        if (wordMatches(t.words.at(w).text, first)) {
+            walkReferences(t.words.at(w).refs, [&](int r) {
+                firstFiles.push_back(t.pages.at(r).file);
+                firstTitles.push_back(t.pages.at(r).title);
             });
         }
     }
     for (int w = 1; w <= kTableCapacity; ++w) {
-        if (wordMatches(t.words.text[static_cast<std::size_t>(w)], second)) {
-            walkReferences(t.words.refs[static_cast<std::size_t>(w)],
-                           [&](int r) { secondFiles.push_back(t.pages.file[static_cast<std::size_t>(r)]); });
+        if (wordMatches(t.words.at(w).text, second)) {
+            walkReferences(t.words.at(w).refs, [&](int r) { secondFiles.push_back(t.pages.at(r).file); });
         }
     }
     int m = 0;
@@ -116,11 +115,11 @@ FoundRows literalSearch(const courselists::SearchTables& t, const QString& typed
     return out;
 }
 
-void literalNarrow(const std::vector<QString>& indexWord, const QString& typed,
+void literalNarrow(const courselists::WordTable& indexWord, const QString& typed,
                    const std::function<void(const QString& row)>& addRow) {
     const QString p = upperText(trimSpaces(typed));
     for (int i = 1; i <= kTableCapacity; ++i) {
-        const QString& word = indexWord[static_cast<std::size_t>(i)];
+        const QString& word = indexWord.at(i).text;
         if (!word.isEmpty() && upperText(QStringView(word).left(p.size())) == p) {
             addRow(word + QLatin1Char(' '));
         }
@@ -136,13 +135,12 @@ std::vector<history::HistRow> literalHistory(const std::vector<QString>& records
             continue;
         }
         for (int w = 1; w <= kTableCapacity; ++w) {
-            const QStringView name = trimSpaces(pages.file[static_cast<std::size_t>(w)]);
+            const QStringView name = trimSpaces(pages.at(w).file);
             if (name.isEmpty()) {
                 continue;
             }
             if (entry.indexOf(name, 1, Qt::CaseInsensitive) >= 0 && rows.size() < history::kMaxHistRows) {
-                rows.push_back(
-                    {pages.title[static_cast<std::size_t>(w)], pages.file[static_cast<std::size_t>(w)]});
+                rows.push_back({pages.at(w).title, pages.at(w).file});
             }
         }
     }

@@ -22,7 +22,7 @@ struct FoundRows {
 FoundRows literalSearch(const courselists::SearchTables& tables, const QString& typed);
 
 // txtInput_Change's narrowing: every slot compared, each matching row added on its own.
-void literalNarrow(const std::vector<QString>& indexWord, const QString& typed,
+void literalNarrow(const courselists::WordTable& indexWord, const QString& typed,
                    const std::function<void(const QString& row)>& addRow);
 
 // LoadHist's third phase: every history record searched for every page name. Empty page names are

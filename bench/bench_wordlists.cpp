@@ -41,8 +41,8 @@ void BM_SearchFast(benchmark::State& state) {
         QStringList texts;
         QStringList pages;
         for (const int r : found) {
-            texts << t.pages.title[static_cast<std::size_t>(r)] + QLatin1Char(' ');
-            pages << t.pages.file[static_cast<std::size_t>(r)];
+            texts << t.pages.at(r).title + QLatin1Char(' ');
+            pages << t.pages.at(r).file;
         }
         rows = found.size();
         benchmark::DoNotOptimize(texts);
@@ -66,9 +66,9 @@ const char* const kTyped[] = {"", "s", "st", "sta"};
 // One keystroke: the narrowing and the list model's update, with a view attached to the model.
 void BM_KeystrokeFast(benchmark::State& state) {
     const QString typed = QString::fromLatin1(kTyped[state.range(0)]);
-    static const search::IndexFilter filter(course().tables.words.text);
+    static const search::IndexFilter filter(course().tables.words);
     search::IndexModel model;
-    model.setWords(&course().tables.words.text);
+    model.setWords(&course().tables.words);
     QListView view;
     view.setUniformItemSizes(true);
     view.setModel(&model);
@@ -86,8 +86,7 @@ void BM_KeystrokeLiteral(benchmark::State& state) {
     list.setUniformItemSizes(true);
     for (auto _ : state) {
         list.clear();
-        bench::literalNarrow(course().tables.words.text, typed,
-                             [&](const QString& row) { list.addItem(row); });
+        bench::literalNarrow(course().tables.words, typed, [&](const QString& row) { list.addItem(row); });
         list.doItemsLayout();
     }
     state.SetLabel(std::string("\"") + kTyped[state.range(0)] + "\", " + std::to_string(list.count()) +

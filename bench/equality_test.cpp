@@ -16,8 +16,8 @@ bench::FoundRows fastSearch(const courselists::SearchTables& t, const search::Se
                             const QString& typed) {
     bench::FoundRows out;
     for (const int r : index.search(search::parseQuery(typed))) {
-        out.rows << t.pages.title[static_cast<std::size_t>(r)] + QLatin1Char(' ');
-        out.foundPage << t.pages.file[static_cast<std::size_t>(r)];
+        out.rows << t.pages.at(r).title + QLatin1Char(' ');
+        out.foundPage << t.pages.at(r).file;
     }
     return out;
 }
@@ -50,13 +50,12 @@ void expectSameResults(const bench::GenerateOptions& options, const QStringList&
         EXPECT_EQ(fast.foundPage, literal.foundPage) << typed.toStdString();
     }
 
-    const search::IndexFilter filter(t.words.text);
+    const search::IndexFilter filter(t.words);
     search::IndexModel model;
-    model.setWords(&t.words.text);
+    model.setWords(&t.words);
     for (const char* p : kTyped) {
         QStringList literal;
-        bench::literalNarrow(t.words.text, QString::fromLatin1(p),
-                             [&](const QString& row) { literal << row; });
+        bench::literalNarrow(t.words, QString::fromLatin1(p), [&](const QString& row) { literal << row; });
         model.setRows(filter.narrow(QString::fromLatin1(p)));
         QStringList fast;
         for (int row = 0; row < model.rowCount(); ++row) {

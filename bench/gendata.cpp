@@ -33,8 +33,8 @@ GeneratedCourse generateCourse(const GenerateOptions& o) {
         } else if (o.awkward && k % 89 == 0) {
             name = pageName(k - 1); // a page listed twice, under another title
         }
-        t.pages.file[static_cast<std::size_t>(k)] = name;
-        t.pages.title[static_cast<std::size_t>(k)] = QStringLiteral("Page %1 title").arg(k);
+        t.pages.at(k).file = name;
+        t.pages.at(k).title = QStringLiteral("Page %1 title").arg(k);
     }
 
     QSet<QString> used;
@@ -54,13 +54,13 @@ GeneratedCourse generateCourse(const GenerateOptions& o) {
         if (o.awkward && w % 31 == 0) {
             word = QStringLiteral("  ") + word + QLatin1Char(' ');
         }
-        t.words.text[static_cast<std::size_t>(w)] = word;
+        t.words.at(w).text = word;
         QString refs;
         const int count = o.minRefs + static_cast<int>(rng.bounded(o.maxRefs - o.minRefs + 1));
         for (int i = 0; i < count; ++i) {
             refs += QString::number(1 + rng.bounded(o.pages)) + QLatin1Char('\t');
         }
-        t.words.refs[static_cast<std::size_t>(w)] = refs;
+        t.words.at(w).refs = refs;
     }
 
     for (int d = 0; d < o.historyRecords; ++d) {

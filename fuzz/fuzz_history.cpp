@@ -72,11 +72,10 @@ std::vector<history::HistRow> literalRows(const std::vector<QString>& records,
             continue;
         }
         const QString haystack = folded(entry.mid(1));
-        for (std::size_t w = 1;
-             w <= static_cast<std::size_t>(pageRecords) && rows.size() < history::kMaxHistRows; ++w) {
-            const QStringView name = courselists::trimSpaces(pages.file[w]);
+        for (int w = 1; w <= pageRecords && rows.size() < history::kMaxHistRows; ++w) {
+            const QStringView name = courselists::trimSpaces(pages.at(w).file);
             if (!name.isEmpty() && haystack.contains(folded(name))) {
-                rows.push_back(history::HistRow{pages.title[w], pages.file[w]});
+                rows.push_back(history::HistRow{pages.at(w).title, pages.at(w).file});
             }
         }
     }
@@ -124,9 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!read.failed && !read.overflow) {
         checkMatched(entries.records, pages, read.records);
     }
-    for (int k = 0; k <= read.records; ++k) {
-        pages.file[static_cast<std::size_t>(k)] = QString();
-        pages.title[static_cast<std::size_t>(k)] = QString();
+    for (int k = 0; k <= read.records && k <= courselists::PageTable::kLastSlot; ++k) {
+        pages.at(k) = {};
     }
     return 0;
 }

@@ -99,8 +99,8 @@ std::vector<int> referencesFromDigits(QStringView refs) {
 // The tables are 20001 slots each; made afresh for every input they would cost more than the reading
 // itself. They are emptied again after each input instead, and every slot is checked before reuse.
 template <typename Table> void emptySlots(Table& table, int records) {
-    for (std::size_t k = 0; k <= static_cast<std::size_t>(records) && k < table.size(); ++k) {
-        table[k] = QString();
+    for (int k = 0; k <= records && k <= Table::kLastSlot; ++k) {
+        table.at(k) = {};
     }
 }
 
@@ -109,7 +109,7 @@ void checkPageList(QStringView text, const std::vector<QStringView>& records) {
     const courselists::ListReadResult read = courselists::readPageList(text, pages);
     FUZZ_CHECK(read.records <= static_cast<int>(records.size()), QString::number(read.records));
     FUZZ_CHECK(read.failed || read.overflow || read.records == static_cast<int>(records.size()), QString());
-    FUZZ_CHECK(pages.file[0].isEmpty() && pages.title[0].isEmpty(), QString());
+    FUZZ_CHECK(pages.at(0).file.isEmpty() && pages.at(0).title.isEmpty(), QString());
 
     for (int k = 1; k <= read.records; ++k) {
         const QStringView record = records[static_cast<std::size_t>(k - 1)];
@@ -127,8 +127,8 @@ void checkPageList(QStringView text, const std::vector<QStringView>& records) {
                        (fields.valid && tab >= 0 && record.indexOf(QLatin1Char('\t'), tab + 1) >= 0),
                    fuzz::shown(record.toString()));
 
-        const QString& file = pages.file[static_cast<std::size_t>(k)];
-        const QString& title = pages.title[static_cast<std::size_t>(k)];
+        const QString& file = pages.at(k).file;
+        const QString& title = pages.at(k).title;
         if (fields.stores) {
             FUZZ_CHECK(!file.contains(QLatin1Char('\t')), fuzz::shown(file));
             FUZZ_CHECK(record == record.left(tab + 1).toString() + file + QLatin1Char('\t') + title,
@@ -137,29 +137,23 @@ void checkPageList(QStringView text, const std::vector<QStringView>& records) {
             FUZZ_CHECK(file.isEmpty() && title.isEmpty(), fuzz::shown(record.toString()));
         }
     }
-    for (std::size_t k = static_cast<std::size_t>(read.records) + 1; k < pages.file.size(); ++k) {
-        FUZZ_CHECK(pages.file[k].isEmpty() && pages.title[k].isEmpty(), QString::number(k));
+    for (int k = read.records + 1; k <= courselists::PageTable::kLastSlot; ++k) {
+        FUZZ_CHECK(pages.at(k).file.isEmpty() && pages.at(k).title.isEmpty(), QString::number(k));
     }
-    emptySlots(pages.file, read.records);
-    emptySlots(pages.title, read.records);
+    emptySlots(pages, read.records);
 }
 
 void checkWordList(QStringView text, const std::vector<QStringView>& records) {
     static courselists::WordTable words;
-    static courselists::WordTable wordsOnly(false);
     const courselists::ListReadResult read = courselists::readWordList(text, words);
-    const courselists::ListReadResult readOnly = courselists::readWordList(text, wordsOnly);
     FUZZ_CHECK(read.records == static_cast<int>(records.size()) && !read.failed, QString());
-    FUZZ_CHECK(readOnly.records == read.records && wordsOnly.refs.empty(), QString());
-    FUZZ_CHECK(words.text[0].isEmpty() && words.refs[0].isEmpty(), QString());
+    FUZZ_CHECK(words.at(0).text.isEmpty() && words.at(0).refs.isEmpty(), QString());
 
     for (int k = 1; k <= read.records; ++k) {
-        const auto slot = static_cast<std::size_t>(k);
-        const QStringView record = records[slot - 1];
-        const QString& word = words.text[slot];
-        const QString& refs = words.refs[slot];
+        const QStringView record = records[static_cast<std::size_t>(k - 1)];
+        const QString& word = words.at(k).text;
+        const QString& refs = words.at(k).refs;
         FUZZ_CHECK(!word.contains(QLatin1Char('\t')), fuzz::shown(word));
-        FUZZ_CHECK(wordsOnly.text[slot] == word, QString::number(k));
         if (record.contains(QLatin1Char('\t'))) {
             FUZZ_CHECK(record == word + QLatin1Char('\t') + refs, fuzz::shown(record.toString()));
             FUZZ_CHECK(search::parseReferences(refs) == referencesFromDigits(refs), fuzz::shown(refs));
@@ -167,13 +161,10 @@ void checkWordList(QStringView text, const std::vector<QStringView>& records) {
             FUZZ_CHECK(word.isEmpty() && refs.isEmpty(), fuzz::shown(record.toString()));
         }
     }
-    for (std::size_t k = static_cast<std::size_t>(read.records) + 1; k < words.text.size(); ++k) {
-        FUZZ_CHECK(words.text[k].isEmpty() && words.refs[k].isEmpty() && wordsOnly.text[k].isEmpty(),
-                   QString::number(k));
+    for (int k = read.records + 1; k <= courselists::WordTable::kLastSlot; ++k) {
+        FUZZ_CHECK(words.at(k).text.isEmpty() && words.at(k).refs.isEmpty(), QString::number(k));
     }
-    emptySlots(words.text, read.records);
-    emptySlots(words.refs, read.records);
-    emptySlots(wordsOnly.text, read.records);
+    emptySlots(words, read.records);
 }
 
 } // namespace

@@ -7,22 +7,6 @@
 
 namespace torvane::courselists {
 
-namespace {
-
-// Reads the list at `path` into its table with `reader`; traces which list was read from where.
-template <typename Table, typename Reader>
-std::optional<ListReadResult> readList(const QString& path, Table& into, Reader reader) {
-    const std::optional<QByteArray> bytes = readWholeFile(path);
-    if (!bytes) {
-        return std::nullopt;
-    }
-    const ListReadResult read = reader(fromAnsi(*bytes), into);
-    base::trace("list-read", QStringLiteral("%1 %2").arg(path).arg(read.records).toStdString());
-    return read;
-}
-
-} // namespace
-
 QString ListStore::pageListPath() const {
     return QDir(folder_()).filePath(QString::fromLatin1(kPageListFileName));
 }
@@ -31,32 +15,49 @@ QString ListStore::wordListPath() const {
     return QDir(folder_()).filePath(QString::fromLatin1(kWordListFileName));
 }
 
-const std::optional<ListReadResult>& ListStore::readPages() {
-    if (!pagesRead_) {
-        pagesRead_ = true;
-        pages_ = readList(pageListPath(), tables_.pages, readPageList);
-    }
-    return pages_;
+ListReport ListStore::loadPages(const ExistenceTest& exists) {
+    return load(pageListPath(), exists, pages_, Again::Never, tables_.pages, readPageList);
 }
 
-const std::optional<ListReadResult>& ListStore::readWords() {
-    if (!wordsRead_) {
-        wordsRead_ = true;
-        words_ = readList(wordListPath(), tables_.words, readWordList);
-    }
-    return words_;
+ListReport ListStore::loadWords(const ExistenceTest& exists) {
+    return load(wordListPath(), exists, words_, Again::Never, tables_.words, readWordList);
 }
 
-const std::optional<ListReadResult>& ListStore::readPagesAsOnDisk() {
-    const QString path = pageListPath();
+ListReport ListStore::loadPagesAsOnDisk(const ExistenceTest& exists) {
+    return load(pageListPath(), exists, pagesOnDisk_, Again::WhenChanged, pagesAsOnDisk_, readPageList);
+}
+
+template <typename Table, typename Reader>
+ListReport ListStore::load(const QString& path, const ExistenceTest& exists, Reading& reading, Again again,
+                           Table& table, Reader reader) {
+    ListReport report;
+    report.path = path;
+    if (!exists(path)) {
+        return report;
+    }
     const QFileInfo info(path);
     const FileStamp stamp{info.exists() ? info.size() : -1, info.lastModified()};
-    if (current_.stamp != stamp) {
-        current_.pages = PageTable();
-        current_.read = readList(path, current_.pages, readPageList);
-        current_.stamp = stamp;
+    if (!reading.stamp || (again == Again::WhenChanged && *reading.stamp != stamp)) {
+        if (again == Again::WhenChanged) {
+            table = Table(); // the file as it is now, with nothing left from an earlier version
+        }
+        reading.stamp = stamp;
+        reading.result.reset();
+        if (const std::optional<QByteArray> bytes = readWholeFile(path)) {
+            reading.result = reader(fromAnsi(*bytes), table);
+            base::trace("list-read",
+                        QStringLiteral("%1 %2").arg(path).arg(reading.result->records).toStdString());
+        }
     }
-    return current_.read;
+    if (!reading.result) {
+        report.outcome = ListReport::Outcome::Unreadable;
+        return report;
+    }
+    report.outcome = ListReport::Outcome::Read;
+    report.records = reading.result->records;
+    report.overflow = reading.result->overflow;
+    report.failed = reading.result->failed;
+    return report;
 }
 
 } // namespace torvane::courselists

@@ -27,8 +27,7 @@ ListReadResult readPageList(QStringView text, PageTable& into) {
             return false;
         }
         if (fields.stores) {
-            into.file[static_cast<std::size_t>(k)] = fields.file.toString();
-            into.title[static_cast<std::size_t>(k)] = fields.title.toString();
+            into.at(k) = PageEntry{fields.file.toString(), fields.title.toString()};
         }
         return true;
     });

@@ -6,18 +6,19 @@
 #include <QString>
 #include <QStringView>
 #include <courselists/recordreader.h>
-#include <vector>
+#include <courselists/slottable.h>
 
 namespace torvane::courselists {
 
 inline constexpr char kPageListFileName[] = "files.trv";
 
-// The page file names and titles by record number; slot 0 is never filled, an unfilled slot is empty.
-struct PageTable {
-    PageTable() : file(kTableCapacity + 1), title(kTableCapacity + 1) {}
-    std::vector<QString> file;
-    std::vector<QString> title;
+// One page of the list: its file name, relative to the course folder, and the title its rows show.
+struct PageEntry {
+    QString file;
+    QString title;
 };
+// The pages by record number.
+using PageTable = SlotTable<PageEntry>;
 
 struct ListReadResult {
     int records = 0;       // records read, the empty ones included

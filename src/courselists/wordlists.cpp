@@ -3,15 +3,11 @@
 namespace torvane::courselists {
 
 ListReadResult readWordList(QStringView text, WordTable& into) {
-    const bool keepRefs = !into.refs.empty();
     const courselists::FramingResult framing =
         courselists::forEachRecord(text, kTableCapacity, [&](int k, QStringView record) {
             const qsizetype tab = record.indexOf(QLatin1Char('\t'));
             if (tab >= 0) {
-                into.text[static_cast<std::size_t>(k)] = record.left(tab).toString();
-                if (keepRefs) {
-                    into.refs[static_cast<std::size_t>(k)] = record.mid(tab + 1).toString();
-                }
+                into.at(k) = WordEntry{record.left(tab).toString(), record.mid(tab + 1).toString()};
             }
             return true;
         });

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringView>
 #include <courselists/pagelist.h>
-#include <vector>
+#include <courselists/slottable.h>
 
 namespace torvane::courselists {
 
@@ -17,17 +17,16 @@ using courselists::PageTable;
 
 inline constexpr char kWordListFileName[] = "words.trv";
 
-// Words and their reference lists by record number; slot 0 is never filled, an unfilled slot is empty.
-struct WordTable {
-    explicit WordTable(bool withRefs = true)
-        : text(kTableCapacity + 1), refs(withRefs ? kTableCapacity + 1 : 0) {}
-    std::vector<QString> text;
-    std::vector<QString> refs; // empty when the table keeps the words alone (the index window)
+// One word of the list, as stored (spaces and letter case as written), and its references.
+struct WordEntry {
+    QString text;
+    QString refs;
 };
+// The words by record number.
+using WordTable = SlotTable<WordEntry>;
 
 // Reads the decoded text of "words.trv" into `into`, record k into slot k: the text before the first TAB
-// is the word, everything after it the references (kept only when `into` has room for them). A record
-// without a TAB stores nothing.
+// is the word, everything after it the references. A record without a TAB stores nothing.
 ListReadResult readWordList(QStringView text, WordTable& into);
 
 // The page list and the word list together: what the search window searches.

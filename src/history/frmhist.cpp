@@ -1,8 +1,4 @@
-#include <QDir>
-#include <QItemSelectionModel>
-#include <QLabel>
 #include <QListView>
-#include <QStringListModel>
 #include <base/messageboxcodes.h>
 #include <cmath>
 #include <courselists/ansitext.h>
@@ -11,6 +7,7 @@
 #include <history/historyfile.h>
 #include <platform/ownfiles.h>
 #include <router/navigation.h>
+#include <secondary/rowlistmodel.h>
 #include <secondary/secondaryhost.h>
 #include <secondary/secondarylayout.h>
 
@@ -21,14 +18,10 @@ frmHist::frmHist(secondary::SecondaryHost& host, QWidget* parent)
     setObjectName(QStringLiteral("frmHist"));
     setWindowTitle(QStringLiteral("Torvane - History"));
 
-    model_ = new QStringListModel(this);
+    model_ = new secondary::RowListModel(this);
     makeResultList(model_, QRect(360, 480, 10215, 3570));
-    lbResults->setAccessibleName(QStringLiteral("Pages visited"));
-    orderTabs({lbResults});
-    picHelp->raise();
-
-    watchKeys();
-    resizeControls(width(), height());
+    resultList()->setAccessibleName(QStringLiteral("Pages visited"));
+    finishControls({resultList()});
 }
 
 frmHist::~frmHist() = default;
@@ -55,40 +48,38 @@ void frmHist::LoadHist() {
     }
     showRows(provisionalRows(records));
 
-    // Phase 2: the page list. Any trouble with it leaves the provisional rows up.
+    // Phase 2: the page list, as it is on disk now: each opening lists the history against the file as
+    // it stands. Any trouble with it leaves the provisional rows up; only too many records is said.
     courselists::ListStore& lists = h.courseLists();
-    if (h.fileThere(lists.pageListPath())) {
-        // The page list as it is on disk now: each opening lists the history against the file as it stands.
-        if (const auto& read = lists.readPagesAsOnDisk()) {
-            if (read->overflow) {
-                h.messageBox(QStringLiteral("Too many files!"), base::mb::OKOnly);
-            } else if (!read->failed) {
-                // Phase 3: the titles.
-                showRows(matchHistory(records, lists.pagesAsOnDisk()));
-            }
+    const courselists::ListReport pages =
+        lists.loadPagesAsOnDisk([&h](const QString& path) { return h.fileThere(path); });
+    if (pages.read()) {
+        if (pages.overflow) {
+            h.messageBox(QStringLiteral("Too many files!"), base::mb::OKOnly);
+        } else if (!pages.failed) {
+            // Phase 3: the titles.
+            showRows(matchHistory(records, lists.pagesAsOnDisk()));
         }
     }
     showWindow();
 }
 
 void frmHist::showRows(std::vector<HistRow> rows) {
-    std::vector<QString> texts;
-    texts.reserve(rows.size());
-    rowPage_.clear();
-    rowPage_.reserve(rows.size());
+    std::vector<secondary::ListRow> listRows;
+    listRows.reserve(rows.size());
     for (HistRow& row : rows) {
-        texts.push_back(std::move(row.text));
-        rowPage_.push_back(std::move(row.page));
+        listRows.push_back({std::move(row.text), std::move(row.page)});
     }
-    model_->setStringList(QStringList(texts.begin(), texts.end()));
+    model_->setRows(std::move(listRows));
 }
 
 void frmHist::lbResults_DblClick() {
     const int row = ListIndex();
-    if (row < 0 || row >= static_cast<int>(rowPage_.size())) {
+    if (row < 0 || row >= static_cast<int>(model_->rows().size())) {
         return;
     }
-    const QString page = courselists::trimSpaces(rowPage_[static_cast<std::size_t>(row)]).toString();
+    const QString page =
+        courselists::trimSpaces(model_->rows()[static_cast<std::size_t>(row)].page).toString();
     // A page no address can be made of leaves the window where it is.
     const QString address = router::coursePageAddress(host().fileLocn(), page);
     if (page.isEmpty() || address.isEmpty()) {
@@ -100,16 +91,16 @@ void frmHist::lbResults_DblClick() {
 }
 
 QWidget* frmHist::firstFocus() const {
-    return lbResults;
+    return resultList();
 }
 
 void frmHist::resizeControls(int width, int height) {
     // In every state, the list follows the window; its left and top stay where they were drawn.
-    if (lbResults == nullptr) {
+    if (resultList() == nullptr) {
         return;
     }
-    lbResults->resize(std::max(0, static_cast<int>(std::lround(0.95 * width))),
-                      std::max(0, static_cast<int>(std::lround(0.8 * height))));
+    resultList()->resize(std::max(0, static_cast<int>(std::lround(0.95 * width))),
+                         std::max(0, static_cast<int>(std::lround(0.8 * height))));
 }
 
 } // namespace torvane::history

@@ -5,9 +5,9 @@
 #include <secondary/secondarywindow.h>
 #include <vector>
 
-class QListView;
-
-class QStringListModel;
+namespace torvane::secondary {
+class RowListModel;
+}
 
 namespace torvane::history {
 
@@ -31,7 +31,7 @@ public:
     void lbResults_DblClick() override;
 
     // For each row of the list, the page it opens (HistRowPage, row r in slot r).
-    const std::vector<QString>& HistRowPage() const { return rowPage_; }
+    std::vector<QString> HistRowPage() const { return rowPages(); }
 
 protected:
     QWidget* firstFocus() const override;
@@ -40,8 +40,7 @@ protected:
 private:
     void showRows(std::vector<HistRow> rows);
 
-    QStringListModel* model_ = nullptr;
-    std::vector<QString> rowPage_;
+    secondary::RowListModel* model_ = nullptr;
 };
 
 } // namespace torvane::history

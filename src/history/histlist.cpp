@@ -39,9 +39,9 @@ std::vector<HistRow> matchHistory(const std::vector<QString>& records, const cou
     std::vector<QString> patterns;
     std::vector<std::vector<int>> slotsOf;
     QHash<QString, int> patternOf;
-    const int lastSlot = std::min<int>(courselists::kTableCapacity, static_cast<int>(pages.file.size()) - 1);
+    const int lastSlot = courselists::PageTable::kLastSlot;
     for (int w = 1; w <= lastSlot; ++w) {
-        const QStringView name = courselists::trimSpaces(pages.file[static_cast<std::size_t>(w)]);
+        const QStringView name = courselists::trimSpaces(pages.at(w).file);
         if (name.isEmpty()) {
             continue;
         }
@@ -81,8 +81,8 @@ std::vector<HistRow> matchHistory(const std::vector<QString>& records, const cou
             if (rows.size() == kMaxHistRows) {
                 break;
             }
-            rows.push_back(
-                HistRow{pages.title[static_cast<std::size_t>(w)], pages.file[static_cast<std::size_t>(w)]});
+            const courselists::PageEntry& page = pages.at(w);
+            rows.push_back(HistRow{page.title, page.file});
         }
     }
     return rows;

@@ -4,43 +4,64 @@
 
 namespace torvane::history {
 
+// A trie node as the trie grows: children as a linked list, appended in character order.
+struct PageNameMatcher::RawNode {
+    std::int32_t firstChild = -1;
+    std::int32_t lastChild = -1;
+    std::int32_t nextSibling = -1;
+    std::int32_t pattern = -1;
+    char16_t ch = 0;
+};
+
 namespace {
 
-bool lessFolded(const std::u16string& a, const std::u16string& b) {
-    return a < b;
+std::vector<std::u16string> foldAll(const std::vector<QString>& patterns) {
+    std::vector<std::u16string> folded(patterns.size());
+    for (std::size_t i = 0; i < patterns.size(); ++i) {
+        folded[i].reserve(static_cast<std::size_t>(patterns[i].size()));
+        for (const QChar c : patterns[i]) {
+            folded[i].push_back(PageNameMatcher::fold(c));
+        }
+    }
+    return folded;
+}
+
+// The pattern numbers in the order of their folded text; equal texts keep their numbers' order.
+std::vector<std::int32_t> sortedOrder(const std::vector<std::u16string>& folded) {
+    std::vector<std::int32_t> order(folded.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
+        return folded[static_cast<std::size_t>(a)] < folded[static_cast<std::size_t>(b)];
+    });
+    return order;
+}
+
+std::size_t commonPrefix(const std::u16string& a, const std::u16string& b) {
+    const std::size_t limit = std::min(a.size(), b.size());
+    std::size_t common = 0;
+    while (common < limit && a[common] == b[common]) {
+        ++common;
+    }
+    return common;
 }
 
 } // namespace
 
 PageNameMatcher::PageNameMatcher(const std::vector<QString>& patterns) {
-    // Fold every pattern once and take them in sorted order: each one then shares the longest common
-    // prefix with the one before it, and the trie grows along a single path without any lookups.
-    std::vector<std::u16string> folded(patterns.size());
-    for (std::size_t i = 0; i < patterns.size(); ++i) {
-        folded[i].reserve(static_cast<std::size_t>(patterns[i].size()));
-        for (const QChar c : patterns[i]) {
-            folded[i].push_back(fold(c));
-        }
-    }
-    std::vector<std::int32_t> order(patterns.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) {
-        return lessFolded(folded[static_cast<std::size_t>(a)], folded[static_cast<std::size_t>(b)]);
-    });
+    // Folded once and taken in sorted order, each pattern shares the longest common prefix with the one
+    // before it, and the trie grows along a single path without any lookups.
+    const std::vector<std::u16string> folded = foldAll(patterns);
+    renumberBreadthFirst(growTrie(folded, sortedOrder(folded)));
+    linkFailures();
+}
 
-    // The trie in creation order: children as linked lists, appended in character order.
-    struct Raw {
-        std::int32_t firstChild = -1;
-        std::int32_t lastChild = -1;
-        std::int32_t nextSibling = -1;
-        std::int32_t pattern = -1;
-        char16_t ch = 0;
-    };
+std::vector<PageNameMatcher::RawNode> PageNameMatcher::growTrie(const std::vector<std::u16string>& folded,
+                                                                const std::vector<std::int32_t>& order) {
     std::size_t totalChars = 0;
     for (const std::u16string& p : folded) {
         totalChars += p.size();
     }
-    std::vector<Raw> raw(1);
+    std::vector<RawNode> raw(1);
     raw.reserve(totalChars + 1);
     std::vector<std::int32_t> path{0}; // the nodes along the previous pattern
     const std::u16string* previous = nullptr;
@@ -49,43 +70,39 @@ PageNameMatcher::PageNameMatcher(const std::vector<QString>& patterns) {
         if (p.empty()) {
             continue;
         }
-        std::size_t common = 0;
-        if (previous != nullptr) {
-            const std::size_t limit = std::min(previous->size(), p.size());
-            while (common < limit && (*previous)[common] == p[common]) {
-                ++common;
-            }
-        }
+        const std::size_t common = previous != nullptr ? commonPrefix(*previous, p) : 0;
         path.resize(common + 1);
         for (std::size_t d = common; d < p.size(); ++d) {
-            const std::int32_t parent = path[d];
             const auto created = static_cast<std::int32_t>(raw.size());
-            Raw node;
+            RawNode node;
             node.ch = p[d];
             raw.push_back(node);
-            Raw& par = raw[static_cast<std::size_t>(parent)];
-            if (par.lastChild < 0) {
-                par.firstChild = created;
+            RawNode& parent = raw[static_cast<std::size_t>(path[d])];
+            if (parent.lastChild < 0) {
+                parent.firstChild = created;
             } else {
-                raw[static_cast<std::size_t>(par.lastChild)].nextSibling = created;
+                raw[static_cast<std::size_t>(parent.lastChild)].nextSibling = created;
             }
-            par.lastChild = created;
+            parent.lastChild = created;
             path.push_back(created);
         }
-        Raw& end = raw[static_cast<std::size_t>(path[p.size()])];
+        RawNode& end = raw[static_cast<std::size_t>(path[p.size()])];
         if (end.pattern < 0) {
             end.pattern = id; // the first of patterns equal but for case
         }
         previous = &p;
     }
+    return raw;
+}
 
-    // Renumber breadth first: each node's children become one consecutive run.
+void PageNameMatcher::renumberBreadthFirst(const std::vector<RawNode>& raw) {
+    // Each node's children become one consecutive run.
     nodes_.resize(raw.size());
     std::vector<std::int32_t> rawOf(raw.size());
     rawOf[0] = 0;
     std::int32_t next = 1;
     for (std::int32_t n = 0; n < static_cast<std::int32_t>(raw.size()); ++n) {
-        const Raw& r = raw[static_cast<std::size_t>(rawOf[static_cast<std::size_t>(n)])];
+        const RawNode& r = raw[static_cast<std::size_t>(rawOf[static_cast<std::size_t>(n)])];
         Node& node = nodes_[static_cast<std::size_t>(n)];
         node.pattern = r.pattern;
         node.ch = r.ch;
@@ -95,8 +112,10 @@ PageNameMatcher::PageNameMatcher(const std::vector<QString>& patterns) {
         }
         node.childCount = next - node.firstChild;
     }
+}
 
-    // Fail links, breadth first, so that every node's fail target is finished before its children need it.
+void PageNameMatcher::linkFailures() {
+    // Breadth first, so that every node's fail target is finished before its children need it.
     for (std::int32_t u = 0; u < static_cast<std::int32_t>(nodes_.size()); ++u) {
         const Node parent = nodes_[static_cast<std::size_t>(u)];
         for (std::int32_t v = parent.firstChild; v < parent.firstChild + parent.childCount; ++v) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace torvane::history {
@@ -59,6 +60,14 @@ private:
         std::int32_t pattern = -1; // the pattern ending here
         char16_t ch = 0;
     };
+
+    // The phases of building: the trie grown from the folded patterns taken in `order`, renumbered
+    // breadth first into nodes_, then given its fail and output links.
+    struct RawNode;
+    static std::vector<RawNode> growTrie(const std::vector<std::u16string>& folded,
+                                         const std::vector<std::int32_t>& order);
+    void renumberBreadthFirst(const std::vector<RawNode>& raw);
+    void linkFailures();
 
     std::int32_t child(std::int32_t node, char16_t ch) const {
         const Node& n = nodes_[static_cast<std::size_t>(node)];

@@ -24,6 +24,11 @@ void frmPopup::showPicture(const QString& popFile) {
     Web2->setUrl(QUrl(viewer_.fileLocn() + popFile_));
 }
 
+void frmPopup::setPictureSize(QSize size) {
+    Web2->resize(size);
+    resize(size);
+}
+
 bool frmPopup::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) {
         Form_Activate();

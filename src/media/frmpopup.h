@@ -29,8 +29,8 @@ public:
 
     // Shows the picture `popFile` of the course folder.
     void showPicture(const QString& popFile);
-
-    QWebEngineView* Web2 = nullptr;
+    // Makes the picture's browser, and the window around it, `size` (pixels).
+    void setPictureSize(QSize size);
 
 protected:
     bool event(QEvent* e) override;
@@ -41,6 +41,7 @@ private:
     void Form_KeyDown();
 
     PopupHost& viewer_;
+    QWebEngineView* Web2 = nullptr;
     QString popFile_;
 };
 

@@ -10,8 +10,6 @@
 
 namespace torvane::media {
 
-namespace {} // namespace
-
 withfile::withfile(ViewerLink& viewer)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool),
       viewer_(viewer) {

@@ -24,8 +24,6 @@ public:
     // right edge) and shows it.
     void Form_Load();
 
-    QLabel* picPoe29 = nullptr;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -36,6 +34,7 @@ private:
     void mouseUp(Qt::MouseButton button);
 
     ViewerLink& viewer_;
+    QLabel* picPoe29 = nullptr; // the pressed face, shown while the left button is down
 };
 
 } // namespace torvane::media

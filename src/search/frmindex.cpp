@@ -1,5 +1,4 @@
 #include <QDir>
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -16,7 +15,7 @@ namespace torvane::search {
 using secondary::twipsRect;
 
 frmIndex::frmIndex(secondary::SecondaryHost& host, QWidget* parent)
-    : SecondaryWindow(host, Kind::Index, parent), words_(courselists::kTableCapacity + 1) {
+    : SecondaryWindow(host, Kind::Index, parent) {
     setObjectName(QStringLiteral("frmIndex"));
     setWindowTitle(QStringLiteral("Torvane - Index"));
 
@@ -34,17 +33,13 @@ frmIndex::frmIndex(secondary::SecondaryHost& host, QWidget* parent)
     lblFound->setGeometry(twipsRect(7680, 1320, 2175, 375));
 
     model_ = new IndexModel(this);
-    model_->setWords(&words_);
     makeResultList(model_, QRect(360, 1680, 10215, 2400));
     // Told by screen readers: the box by what it is for, the list by the label above it.
     txtInput->setAccessibleName(QStringLiteral("Word beginning"));
-    lblIndex->setBuddy(lbResults);
-    lbResults->setAccessibleName(QStringLiteral("Index results"));
+    lblIndex->setBuddy(resultList());
+    resultList()->setAccessibleName(QStringLiteral("Index results"));
 
-    orderTabs({txtInput, lbResults});
-    picHelp->raise();
-    watchKeys();
-    resizeControls(width(), height());
+    finishControls({txtInput, resultList()});
 }
 
 frmIndex::~frmIndex() = default;
@@ -52,21 +47,19 @@ frmIndex::~frmIndex() = default;
 void frmIndex::LoadWords() {
     secondary::SecondaryHost& h = host();
     courselists::ListStore& lists = h.courseLists();
-    const QString path = lists.wordListPath();
-    if (h.fileThere(path)) {
-        const auto& read = lists.readWords();
-        if (!read) {
-            // The window still opens, with the words it holds; the learner learns why the index is empty.
-            h.messageBox(
-                QStringLiteral("The word list could not be read:\n%1").arg(QDir::toNativeSeparators(path)),
-                base::mb::OKOnly + base::mb::Exclamation);
-        } else {
-            if (read->overflow) {
-                h.messageBox(QStringLiteral("Too many words!"), base::mb::OKOnly);
-            }
-            words_ = lists.tables().words.text;
-            filter_ = IndexFilter(words_);
+    const courselists::ListReport words =
+        lists.loadWords([&h](const QString& path) { return h.fileThere(path); });
+    if (words.outcome == courselists::ListReport::Outcome::Unreadable) {
+        // The window still opens, without words; the learner learns why the index is empty.
+        h.messageBox(
+            QStringLiteral("The word list could not be read:\n%1").arg(QDir::toNativeSeparators(words.path)),
+            base::mb::OKOnly + base::mb::Exclamation);
+    } else if (words.read()) {
+        if (words.overflow) {
+            h.messageBox(QStringLiteral("Too many words!"), base::mb::OKOnly);
         }
+        model_->setWords(&lists.tables().words);
+        filter_ = IndexFilter(lists.tables().words);
     }
     showWindow();
 }
@@ -108,12 +101,18 @@ QWidget* frmIndex::firstFocus() const {
     return txtInput;
 }
 
+void frmIndex::viewOwnControls(secondary::SecondaryView& view) const {
+    view.input = controlView(txtInput);
+    view.heading = controlView(lblIndex);
+    view.found = controlView(lblFound);
+}
+
 void frmIndex::resizeControls(int width, int height) {
-    if (lbResults == nullptr) {
+    if (resultList() == nullptr) {
         return;
     }
     const auto px = [](double v) { return static_cast<int>(std::lround(v)); };
-    lbResults->resize(std::max(0, px(0.95 * width)), std::max(0, px(0.8 * height)));
+    resultList()->resize(std::max(0, px(0.95 * width)), std::max(0, px(0.8 * height)));
     txtInput->resize(std::max(0, px(0.8 * width)), txtInput->height());
 }
 

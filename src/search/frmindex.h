@@ -3,11 +3,9 @@
 #include <QString>
 #include <search/indexfilter.h>
 #include <secondary/secondarywindow.h>
-#include <vector>
 
 class QLabel;
 class QLineEdit;
-class QListView;
 
 namespace torvane::search {
 
@@ -31,20 +29,17 @@ public:
     // nothing without a selection.
     void lbResults_DblClick() override;
 
+protected:
+    QWidget* firstFocus() const override;
+    void resizeControls(int width, int height) override;
+    void viewOwnControls(secondary::SecondaryView& view) const override;
+
+private:
     QLineEdit* txtInput = nullptr;
     QLabel* lblIndex = nullptr;
     QLabel* lblFound = nullptr;
 
-    const std::vector<QString>& IndexWord() const { return words_; }
-    const IndexModel& model() const { return *model_; }
-
-protected:
-    QWidget* firstFocus() const override;
-    void resizeControls(int width, int height) override;
-
-private:
-    std::vector<QString> words_;
-    IndexFilter filter_;
+    IndexFilter filter_; // over the course's words once this window has loaded them
     IndexModel* model_ = nullptr;
 };
 

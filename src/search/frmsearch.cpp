@@ -1,14 +1,14 @@
-#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QStringListModel>
 #include <base/keycodes.h>
 #include <base/messageboxcodes.h>
 #include <cmath>
+#include <courselists/liststore.h>
 #include <router/navigation.h>
 #include <search/frmsearch.h>
+#include <secondary/rowlistmodel.h>
 #include <secondary/secondaryhost.h>
 #include <secondary/secondarylayout.h>
 
@@ -38,17 +38,14 @@ frmSearch::frmSearch(secondary::SecondaryHost& host, QWidget* parent)
     lblFound->setObjectName(QStringLiteral("lblFound"));
     lblFound->setGeometry(twipsRect(7680, 1320, 2175, 375));
 
-    model_ = new QStringListModel(this);
+    model_ = new secondary::RowListModel(this);
     makeResultList(model_, QRect(360, 1680, 10215, 2400));
     // Told by screen readers: the box by what it is for, the list by the label above it.
     txtInput->setAccessibleName(QStringLiteral("Search for"));
-    lblSearch->setBuddy(lbResults);
-    lbResults->setAccessibleName(QStringLiteral("Search results"));
+    lblSearch->setBuddy(resultList());
+    resultList()->setAccessibleName(QStringLiteral("Search results"));
 
-    orderTabs({txtInput, cmdFTS, lbResults});
-    picHelp->raise();
-    watchKeys();
-    resizeControls(width(), height());
+    finishControls({txtInput, cmdFTS, resultList()});
 }
 
 frmSearch::~frmSearch() = default;
@@ -60,19 +57,14 @@ void frmSearch::ensureLoaded() {
     loaded_ = true;
     secondary::SecondaryHost& h = host();
     courselists::ListStore& lists = h.courseLists();
-    // A missing list is passed over silently; a bad "files.trv" record ends that list only, and the
-    // words are read all the same.
-    if (h.fileThere(lists.pageListPath())) {
-        const auto& read = lists.readPages();
-        if (read && read->overflow) {
-            h.messageBox(QStringLiteral("Too many files!"), base::mb::OKOnly);
-        }
+    const auto exists = [&h](const QString& path) { return h.fileThere(path); };
+    // A missing or unreadable list is passed over silently; a bad "files.trv" record ends that list
+    // only, and the words are read all the same.
+    if (lists.loadPages(exists).overflow) {
+        h.messageBox(QStringLiteral("Too many files!"), base::mb::OKOnly);
     }
-    if (h.fileThere(lists.wordListPath())) {
-        const auto& read = lists.readWords();
-        if (read && read->overflow) {
-            h.messageBox(QStringLiteral("Too many words!"), base::mb::OKOnly);
-        }
+    if (lists.loadWords(exists).overflow) {
+        h.messageBox(QStringLiteral("Too many words!"), base::mb::OKOnly);
     }
     tables_ = &lists.tables();
     index_ = SearchIndex(*tables_);
@@ -104,26 +96,24 @@ void frmSearch::cmdFTS_Click() {
     }
     const std::vector<int> found = tables_ != nullptr ? index_.search(query) : std::vector<int>{};
     foundFor_ = query.wordCount == 2 ? QStringList{query.first, query.second} : QStringList{query.first};
-    std::vector<QString> rows;
+    std::vector<secondary::ListRow> rows;
     rows.reserve(found.size());
-    foundPage_.clear();
-    foundPage_.reserve(found.size());
     for (const int r : found) {
-        rows.push_back(tables_->pages.title[static_cast<std::size_t>(r)] + QLatin1Char(' '));
-        foundPage_.push_back(tables_->pages.file[static_cast<std::size_t>(r)]);
+        const courselists::PageEntry& page = tables_->pages.at(r);
+        rows.push_back({page.title + QLatin1Char(' '), page.file});
     }
-    model_->setStringList(QStringList(rows.begin(), rows.end()));
+    model_->setRows(std::move(rows));
     lblFound->setText(foundPagesLine(found.size()));
 }
 
 void frmSearch::lbResults_DblClick() {
     const int row = ListIndex();
-    if (row < 0 || row >= static_cast<int>(foundPage_.size())) {
+    if (row < 0 || row >= static_cast<int>(model_->rows().size())) {
         return;
     }
     // A page no address can be made of leaves the window where it is.
     const QString address =
-        router::coursePageAddress(host().fileLocn(), foundPage_[static_cast<std::size_t>(row)]);
+        router::coursePageAddress(host().fileLocn(), model_->rows()[static_cast<std::size_t>(row)].page);
     if (address.isEmpty()) {
         return;
     }
@@ -141,7 +131,7 @@ bool frmSearch::controlKeyDown(QObject* control, int& keyCode, int) {
         cmdFTS_Click();
         return true;
     }
-    if (control == lbResults || control == lbResults->viewport()) {
+    if (control == resultList() || control == resultList()->viewport()) {
         lbResults_DblClick();
         return true;
     }
@@ -152,12 +142,19 @@ QWidget* frmSearch::firstFocus() const {
     return txtInput;
 }
 
+void frmSearch::viewOwnControls(secondary::SecondaryView& view) const {
+    view.input = controlView(txtInput);
+    view.button = controlView(cmdFTS);
+    view.heading = controlView(lblSearch);
+    view.found = controlView(lblFound);
+}
+
 void frmSearch::resizeControls(int width, int height) {
-    if (lbResults == nullptr) {
+    if (resultList() == nullptr) {
         return;
     }
     const auto px = [](double v) { return static_cast<int>(std::lround(v)); };
-    lbResults->resize(std::max(0, px(0.95 * width)), std::max(0, px(0.8 * height)));
+    resultList()->resize(std::max(0, px(0.95 * width)), std::max(0, px(0.8 * height)));
     txtInput->resize(std::max(0, px(0.95 * width - cmdFTS->width() - 20)), txtInput->height());
     cmdFTS->move(px(0.88 * width), cmdFTS->y());
 }

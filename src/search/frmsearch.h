@@ -1,19 +1,22 @@
 #pragma once
 
 #include <QString>
-#include <courselists/liststore.h>
-#include <courselists/wordlists.h>
-#include <memory>
+#include <QStringList>
 #include <search/searchengine.h>
 #include <secondary/secondarywindow.h>
 #include <vector>
 
 class QLabel;
 class QLineEdit;
-class QListView;
 class QPushButton;
 
-class QStringListModel;
+namespace torvane::courselists {
+struct SearchTables;
+}
+
+namespace torvane::secondary {
+class RowListModel;
+}
 
 namespace torvane::search {
 
@@ -28,42 +31,42 @@ public:
     // Loads the word lists if this run has not loaded them yet, then shows the window. The navigation
     // handler calls it on the first opening of "search.trv".
     void LoaderUp();
-    // Loads "files.trv" and then "words.trv" from the program's folder, once per run: the index window
-    // calls it before searching for a word, which may come before the search window's first opening.
-    void ensureLoaded();
-    bool loaded() const { return loaded_; }
     void open(bool firstTime) override;
     // Searches for `word` as if the learner had typed it and pressed Search, loading the lists first if
-    // this run has not (the index window's double-click).
+    // this run has not (the index window's double-click, which may come before this window's first
+    // opening).
     void searchFor(const QString& word);
+    // True once this run has loaded the lists.
+    bool loaded() const { return loaded_; }
 
     // Searches for the text of txtInput (the Search button; Enter in the text box; the index window).
     void cmdFTS_Click();
     // Opens the selected result in the main window and hides this window; nothing without a selection.
     void lbResults_DblClick() override;
 
+    // The page file name behind each result row (FoundPage; row r in slot r).
+    std::vector<QString> FoundPage() const { return rowPages(); }
+
+protected:
+    QWidget* firstFocus() const override;
+    void resizeControls(int width, int height) override;
+    void viewOwnControls(secondary::SecondaryView& view) const override;
+    bool controlKeyDown(QObject* control, int& keyCode, int shift) override;
+
+private:
+    // Loads "files.trv" and then "words.trv" from the program's folder, once per run.
+    void ensureLoaded();
+
     QLineEdit* txtInput = nullptr;
     QPushButton* cmdFTS = nullptr;
     QLabel* lblSearch = nullptr;
     QLabel* lblFound = nullptr;
 
-    // The page file name behind each result row (FoundPage; row r in slot r).
-    const std::vector<QString>& FoundPage() const { return foundPage_; }
-    // The course's tables; only once the lists are loaded.
-    const courselists::SearchTables& tables() const { return *tables_; }
-
-protected:
-    QWidget* firstFocus() const override;
-    void resizeControls(int width, int height) override;
-    bool controlKeyDown(QObject* control, int& keyCode, int shift) override;
-
-private:
     const courselists::SearchTables* tables_ = nullptr; // the course's, once loaded
     SearchIndex index_;
     bool loaded_ = false;
     QStringList foundFor_; // the words of the search the rows were found for
-    QStringListModel* model_ = nullptr;
-    std::vector<QString> foundPage_;
+    secondary::RowListModel* model_ = nullptr;
 };
 
 } // namespace torvane::search

@@ -7,10 +7,10 @@ QString foundWordsLine(std::size_t rows) {
     return QStringLiteral("Found:  %1 words").arg(rows);
 }
 
-IndexFilter::IndexFilter(const std::vector<QString>& words) {
-    std::vector<QString> keys(words.size());
-    for (std::size_t slot = 1; slot < words.size(); ++slot) {
-        keys[slot] = courselists::upperText(words[slot]);
+IndexFilter::IndexFilter(const courselists::WordTable& words) {
+    std::vector<QString> keys(static_cast<std::size_t>(courselists::WordTable::kLastSlot) + 1);
+    for (int slot = 1; slot <= courselists::WordTable::kLastSlot; ++slot) {
+        keys[static_cast<std::size_t>(slot)] = courselists::upperText(words.at(slot).text);
     }
     order_ = PrefixOrder(std::move(keys));
 }
@@ -19,7 +19,7 @@ std::vector<int> IndexFilter::narrow(QStringView typed) const {
     return order_.slotsWithPrefix(courselists::upperText(courselists::trimSpaces(typed)));
 }
 
-void IndexModel::setWords(const std::vector<QString>* words) {
+void IndexModel::setWords(const courselists::WordTable* words) {
     beginResetModel();
     words_ = words;
     rows_.clear();
@@ -40,7 +40,7 @@ QString IndexModel::rowText(int row) const {
     if (words_ == nullptr || row < 0 || row >= static_cast<int>(rows_.size())) {
         return {};
     }
-    return (*words_)[static_cast<std::size_t>(rows_[static_cast<std::size_t>(row)])] + QLatin1Char(' ');
+    return words_->at(rows_[static_cast<std::size_t>(row)]).text + QLatin1Char(' ');
 }
 
 QVariant IndexModel::data(const QModelIndex& index, int role) const {

@@ -5,7 +5,7 @@
 #include <QAbstractListModel>
 #include <QString>
 #include <QStringView>
-#include <memory>
+#include <courselists/wordlists.h>
 #include <search/prefixorder.h>
 #include <vector>
 
@@ -17,8 +17,8 @@ QString foundWordsLine(std::size_t rows);
 class IndexFilter final {
 public:
     IndexFilter() = default;
-    // words[slot] for slots 1..20000, as stored (leading spaces included).
-    explicit IndexFilter(const std::vector<QString>& words);
+    // The words of the table as stored (leading spaces included); their references are not used.
+    explicit IndexFilter(const courselists::WordTable& words);
 
     // The slots whose word begins with `typed`, without regard to case. `typed` loses its leading and
     // trailing spaces; the words are compared as stored, so a word stored with a leading space is not
@@ -38,7 +38,7 @@ public:
     explicit IndexModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
 
     // The word table the rows point into; it must outlive the model.
-    void setWords(const std::vector<QString>* words);
+    void setWords(const courselists::WordTable* words);
     void setRows(std::vector<int> wordSlots);
     const std::vector<int>& rows() const { return rows_; }
 
@@ -48,7 +48,7 @@ public:
     QString rowText(int row) const;
 
 private:
-    const std::vector<QString>* words_ = nullptr;
+    const courselists::WordTable* words_ = nullptr;
     std::vector<int> rows_;
 };
 

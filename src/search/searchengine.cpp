@@ -68,30 +68,27 @@ QString foundPagesLine(std::size_t rows) {
 }
 
 SearchIndex::SearchIndex(const courselists::SearchTables& tables) {
-    const std::size_t slotCount = tables.words.text.size();
-    std::vector<QString> keys(slotCount);
-    refStart_.assign(slotCount + 1, 0);
-    const bool withRefs = tables.words.refs.size() == slotCount;
-    for (std::size_t w = 1; w < slotCount; ++w) {
-        refStart_[w] = static_cast<int>(refs_.size());
-        const QStringView word = trimSpaces(tables.words.text[w]);
+    constexpr int kLast = courselists::WordTable::kLastSlot;
+    std::vector<QString> keys(static_cast<std::size_t>(kLast) + 1);
+    refStart_.assign(static_cast<std::size_t>(kLast) + 2, 0);
+    for (int w = 1; w <= kLast; ++w) {
+        refStart_[static_cast<std::size_t>(w)] = static_cast<int>(refs_.size());
+        const courselists::WordEntry& entry = tables.words.at(w);
+        const QStringView word = trimSpaces(entry.text);
         if (word.isEmpty()) {
             continue;
         }
-        keys[w] = courselists::upperText(word);
-        if (withRefs) {
-            const std::vector<int> numbers = parseReferences(tables.words.refs[w]);
-            refs_.insert(refs_.end(), numbers.begin(), numbers.end());
-        }
+        keys[static_cast<std::size_t>(w)] = courselists::upperText(word);
+        const std::vector<int> numbers = parseReferences(entry.refs);
+        refs_.insert(refs_.end(), numbers.begin(), numbers.end());
     }
-    refStart_[slotCount] = static_cast<int>(refs_.size());
+    refStart_[static_cast<std::size_t>(kLast) + 1] = static_cast<int>(refs_.size());
     words_ = PrefixOrder(std::move(keys));
 
     QHash<QString, int> idOf;
-    pageId_.assign(courselists::kTableCapacity + 1, -1);
-    const std::size_t pages = std::min<std::size_t>(tables.pages.file.size(), pageId_.size());
-    for (std::size_t r = 1; r < pages; ++r) {
-        const QString& file = tables.pages.file[r];
+    pageId_.assign(static_cast<std::size_t>(courselists::PageTable::kLastSlot) + 1, -1);
+    for (int r = 1; r <= courselists::PageTable::kLastSlot; ++r) {
+        const QString& file = tables.pages.at(r).file;
         if (file.isEmpty()) {
             continue;
         }
@@ -99,7 +96,7 @@ SearchIndex::SearchIndex(const courselists::SearchTables& tables) {
         if (it == idOf.constEnd()) {
             it = idOf.insert(file, pageIdCount_++);
         }
-        pageId_[r] = *it;
+        pageId_[static_cast<std::size_t>(r)] = *it;
     }
 }
 

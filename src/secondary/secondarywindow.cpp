@@ -1,6 +1,8 @@
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -15,6 +17,7 @@
 #include <secondary/handover.h>
 #include <secondary/helppicture.h>
 #include <secondary/listselection.h>
+#include <secondary/rowlistmodel.h>
 #include <secondary/secondaryhost.h>
 #include <secondary/secondarylayout.h>
 #include <secondary/secondarywindow.h>
@@ -58,38 +61,7 @@ SecondaryWindow::SecondaryWindow(SecondaryHost& host, Kind kind, QWidget* parent
     setPalette(p);
     resize(twipsToPixels(kWindowWidthTwips), twipsToPixels(kWindowHeightTwips));
 
-    std::array<QPushButton*, base::kMainToolbar.size()> row{};
-    for (std::size_t i = 0; i < row.size(); ++i) {
-        const bool index = kind_ == Kind::Search && i == base::kSearchOrIndexPosition;
-        row[i] =
-            makeToolbarButton(this, static_cast<int>(i), index ? base::kIndexButton : base::kMainToolbar[i]);
-    }
-    cmdCont = row[0];
-    cmdPrint = row[1];
-    (kind_ == Kind::Search ? cmdIndex : cmdSearch) = row[2];
-    cmdBack = row[3];
-    cmdPrev = row[4];
-    cmdNext = row[5];
-    cmdHist = row[6];
-    cmdCalc = row[7];
-    cmdHelp = row[8];
-    cmdSecn = row[9];
-
-    connect(cmdCont, &QPushButton::clicked, this, &SecondaryWindow::cmdCont_Click);
-    connect(cmdPrint, &QPushButton::clicked, this, &SecondaryWindow::cmdPrint_Click);
-    if (cmdIndex != nullptr) {
-        connect(cmdIndex, &QPushButton::clicked, this, &SecondaryWindow::cmdIndex_Click);
-    }
-    if (cmdSearch != nullptr) {
-        connect(cmdSearch, &QPushButton::clicked, this, &SecondaryWindow::cmdSearch_Click);
-    }
-    connect(cmdBack, &QPushButton::clicked, this, &SecondaryWindow::cmdBack_Click);
-    connect(cmdPrev, &QPushButton::clicked, this, &SecondaryWindow::cmdPrev_Click);
-    connect(cmdNext, &QPushButton::clicked, this, &SecondaryWindow::cmdNext_Click);
-    connect(cmdHist, &QPushButton::clicked, this, &SecondaryWindow::cmdHist_Click);
-    connect(cmdCalc, &QPushButton::clicked, this, &SecondaryWindow::cmdCalc_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, &SecondaryWindow::cmdHelp_Click);
-    connect(cmdSecn, &QPushButton::clicked, this, &SecondaryWindow::cmdSecn_Click);
+    buildToolbar();
 
     picHelp = new DrawnPicture(&secondaryHelpPicture, this);
     picHelp->setObjectName(QStringLiteral("picHelp"));
@@ -103,6 +75,26 @@ SecondaryWindow::SecondaryWindow(SecondaryHost& host, Kind kind, QWidget* parent
 
 SecondaryWindow::~SecondaryWindow() = default;
 
+void SecondaryWindow::buildToolbar() {
+    const std::span<const base::ToolbarButton> faces = base::toolbarOf(keyWindowOf(kind_));
+    const std::array<Command, 10> commands = toolbarCommands();
+    for (std::size_t i = 0; i < toolbar_.size(); ++i) {
+        toolbar_[i] = makeToolbarButton(this, static_cast<int>(i), faces[i]);
+        connect(toolbar_[i], &QPushButton::clicked, this, commands[i]);
+    }
+}
+
+std::array<SecondaryWindow::Command, 10> SecondaryWindow::toolbarCommands() const {
+    // The third button opens the index window from the search window, the search window from the others.
+    const Command third =
+        kind_ == Kind::Search ? &SecondaryWindow::cmdIndex_Click : &SecondaryWindow::cmdSearch_Click;
+    return {
+        &SecondaryWindow::cmdCont_Click, &SecondaryWindow::cmdPrint_Click, third,
+        &SecondaryWindow::cmdBack_Click, &SecondaryWindow::cmdPrev_Click,  &SecondaryWindow::cmdNext_Click,
+        &SecondaryWindow::cmdHist_Click, &SecondaryWindow::cmdCalc_Click,  &SecondaryWindow::cmdHelp_Click,
+        &SecondaryWindow::cmdSecn_Click};
+}
+
 void SecondaryWindow::makeResultList(QAbstractItemModel* model, const QRect& twips) {
     lbResults = new QListView(this);
     lbResults->setObjectName(QStringLiteral("lbResults"));
@@ -112,15 +104,8 @@ void SecondaryWindow::makeResultList(QAbstractItemModel* model, const QRect& twi
     lbResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lbResults->setSelectionMode(QAbstractItemView::SingleSelection);
     lbResults->setGeometry(twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
-    watchDoubleClicks(lbResults->viewport());
-}
-
-int SecondaryWindow::ListCount() const {
-    return lbResults != nullptr ? lbResults->model()->rowCount() : 0;
-}
-
-QString SecondaryWindow::List(int row) const {
-    return lbResults != nullptr ? lbResults->model()->index(row, 0).data().toString() : QString();
+    // A double-click anywhere in the list's viewport runs lbResults_DblClick.
+    lbResults->viewport()->installEventFilter(this);
 }
 
 int SecondaryWindow::ListIndex() const {
@@ -131,6 +116,82 @@ void SecondaryWindow::setListIndex(int row) {
     if (lbResults != nullptr) {
         selectRow(*lbResults, row);
     }
+}
+
+std::vector<QString> SecondaryWindow::rowPages() const {
+    std::vector<QString> pages;
+    if (lbResults == nullptr) {
+        return pages;
+    }
+    const QAbstractItemModel& model = *lbResults->model();
+    pages.reserve(static_cast<std::size_t>(model.rowCount()));
+    for (int row = 0; row < model.rowCount(); ++row) {
+        pages.push_back(model.index(row, 0).data(RowListModel::PageRole).toString());
+    }
+    return pages;
+}
+
+void SecondaryWindow::finishControls(std::initializer_list<QWidget*> tabOrder) {
+    // The window's own controls come first, then the toolbar, left to right.
+    QList<QWidget*> chain(tabOrder.begin(), tabOrder.end());
+    for (QPushButton* button : toolbar_) {
+        chain << button;
+    }
+    for (qsizetype i = 1; i < chain.size(); ++i) {
+        setTabOrder(chain[i - 1], chain[i]);
+    }
+    picHelp->raise();
+    // Every child widget's keys reach the window's key handlers, whichever has the focus.
+    installEventFilter(this);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
+    resizeControls(width(), height());
+}
+
+// --- what the learner sees -------------------------------------------------------------------------
+
+ControlView SecondaryWindow::controlView(const QWidget* control) {
+    ControlView v;
+    if (control == nullptr) {
+        return v;
+    }
+    v.name = control->objectName();
+    v.rect = control->geometry();
+    v.font = control->font();
+    if (const auto* box = qobject_cast<const QLineEdit*>(control)) {
+        v.text = box->text();
+    } else if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        v.text = label->text();
+    } else if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+        v.text = button->text();
+    }
+    return v;
+}
+
+void SecondaryWindow::viewOwnControls(SecondaryView&) const {}
+
+SecondaryView SecondaryWindow::view() const {
+    SecondaryView v;
+    for (std::size_t i = 0; i < toolbar_.size(); ++i) {
+        v.toolbar[i] = controlView(toolbar_[i]);
+    }
+    if (lbResults != nullptr) {
+        const QAbstractItemModel& model = *lbResults->model();
+        for (int row = 0; row < model.rowCount(); ++row) {
+            v.rows << model.index(row, 0).data().toString();
+        }
+        v.list = lbResults->geometry();
+    }
+    v.selectedRow = ListIndex();
+    v.helpShown = !picHelp->isHidden();
+    v.help = picHelp->geometry();
+    v.helpDrawn = picHelp->pixmap().size();
+    if (const QWidget* focused = focusWidget()) {
+        v.focus = focused->objectName();
+    }
+    viewOwnControls(v);
+    return v;
 }
 
 void SecondaryWindow::setPeers(SecondaryWindow* search, SecondaryWindow* index, SecondaryWindow* hist) {
@@ -151,32 +212,6 @@ void SecondaryWindow::showWindow() {
             setListIndex(0);
         }
         first->setFocus(Qt::ActiveWindowFocusReason);
-    }
-}
-
-void SecondaryWindow::orderTabs(std::initializer_list<QWidget*> own) {
-    // The window's own controls come first, then the toolbar, left to right.
-    QList<QWidget*> chain(own.begin(), own.end());
-    for (QPushButton* button : {cmdCont, cmdPrint, cmdIndex, cmdSearch, cmdBack, cmdPrev, cmdNext, cmdHist,
-                                cmdCalc, cmdHelp, cmdSecn}) {
-        if (button != nullptr) {
-            chain << button;
-        }
-    }
-    for (qsizetype i = 1; i < chain.size(); ++i) {
-        setTabOrder(chain[i - 1], chain[i]);
-    }
-}
-
-void SecondaryWindow::watchDoubleClicks(QWidget* viewport) {
-    listViewport_ = viewport;
-    viewport->installEventFilter(this);
-}
-
-void SecondaryWindow::watchKeys() {
-    installEventFilter(this);
-    for (QWidget* child : findChildren<QWidget*>()) {
-        child->installEventFilter(this);
     }
 }
 
@@ -298,13 +333,6 @@ void SecondaryWindow::Form_KeyDown(int& keyCode, int shift) {
     case base::KeyCommand::None:
         break;
     }
-}
-
-std::array<QPushButton*, 10> SecondaryWindow::toolbarRow() const {
-    return {cmdCont, cmdPrint, cmdIndex != nullptr ? cmdIndex : cmdSearch,
-            cmdBack, cmdPrev,  cmdNext,
-            cmdHist, cmdCalc,  cmdHelp,
-            cmdSecn};
 }
 
 bool SecondaryWindow::pressAccessKey(int qtKey) {
@@ -441,7 +469,8 @@ bool SecondaryWindow::eventFilter(QObject* watched, QEvent* e) {
             setListIndex(0);
         }
     }
-    if (watched == listViewport_ && e->type() == QEvent::MouseButtonDblClick) {
+    if (lbResults != nullptr && watched == lbResults->viewport() &&
+        e->type() == QEvent::MouseButtonDblClick) {
         // Anywhere in the list, below the last row too: the selected row decides what opens.
         lbResults_DblClick();
         return true;

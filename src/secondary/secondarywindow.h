@@ -4,23 +4,20 @@
 // main window from outside, the help picture, the window keys, the quit question, the hand-over of
 // window state and position, and the rule that one course window is visible at a time.
 
-#include <QPixmap>
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <initializer_list>
-#include <secondary/drawnpicture.h>
+#include <secondary/secondaryview.h>
+#include <vector>
 
 class QAbstractItemModel;
-class QLabel;
 class QListView;
 class QPushButton;
 
-namespace torvane::base {
-struct ToolbarButton;
-}
-
 namespace torvane::secondary {
 
+class DrawnPicture;
 class SecondaryHost;
 
 class SecondaryWindow : public QWidget {
@@ -44,6 +41,9 @@ public:
     // shows meanwhile); later it shows what it holds. Each window knows which it needs.
     virtual void open(bool firstTime) = 0;
 
+    // What the learner sees of the window now.
+    SecondaryView view() const;
+
     // The toolbar commands.
     void cmdCont_Click();
     void cmdPrint_Click();
@@ -62,10 +62,9 @@ public:
     // 188 comma, 190 full stop; shift bit 4 is Alt. Setting the code to 0 swallows the key.
     void Form_KeyDown(int& keyCode, int shift);
     void Form_KeyPress(int& keyAscii);
-    // The window is about to close: asks the quit question, and always keeps the window.
+    // The window is about to close: asks the quit question ("Do you want to quit?" over this window; Yes
+    // deletes the history file and ends the program), and always keeps the window.
     void Form_QueryUnload(bool& cancel);
-    // "Do you want to quit?" over this window; Yes deletes the history file and ends the program.
-    void quitSteps();
 
     // Moves the learner's view from this window to `target`: the target takes this window's state
     // (normal, minimised, maximised); after the one-second pause, a target in the normal state also
@@ -75,57 +74,37 @@ public:
     // Opens the selected row of the window's list (index and history windows; Enter does the same).
     virtual void lbResults_DblClick() {}
 
-    // The window's result list, filled by each window, and its rows as a list box shows them.
-    QListView* lbResults = nullptr;
-    int ListCount() const;
-    QString List(int row) const;
-    // The selected row, or -1; setting a row that does not exist clears the selection.
-    int ListIndex() const;
-    void setListIndex(int row);
-
-    // Toolbar buttons, left to right. cmdIndex exists in the search window only, cmdSearch in the other
-    // two; the other one is null.
-    QPushButton* cmdCont = nullptr;
-    QPushButton* cmdPrint = nullptr;
-    QPushButton* cmdIndex = nullptr;
-    QPushButton* cmdSearch = nullptr;
-    QPushButton* cmdBack = nullptr;
-    QPushButton* cmdPrev = nullptr;
-    QPushButton* cmdNext = nullptr;
-    QPushButton* cmdHist = nullptr;
-    QPushButton* cmdCalc = nullptr;
-    QPushButton* cmdHelp = nullptr;
-    QPushButton* cmdSecn = nullptr;
-    DrawnPicture* picHelp = nullptr;
-
-    const QPixmap& helpPicture() const { return picHelp->picture(); }
-
 protected:
     SecondaryHost& host() const { return host_; }
     // The search window handed in by setPeers (null before).
     SecondaryWindow* searchPeer() const { return search_; }
 
+    // Makes the window's result list (lbResults): a one-column, read-only, single-selection list over
+    // `model` at the design rectangle `twips`, whose double-clicks run lbResults_DblClick.
+    void makeResultList(QAbstractItemModel* model, const QRect& twips);
+    QListView* resultList() const { return lbResults; }
+    // The selected row of the list, or -1.
+    int ListIndex() const;
+    // The page (RowListModel::PageRole) of every row of the list.
+    std::vector<QString> rowPages() const;
+
+    // Completes the window once its own controls exist: Tab goes through `tabOrder` (the window's own
+    // controls) in that order, then along the toolbar; the help picture lies over everything; every
+    // control's keys reach the window's key handlers; the controls take the window's size.
+    void finishControls(std::initializer_list<QWidget*> tabOrder);
+
     // The control that has the focus when the window opens: where the learner types first.
     virtual QWidget* firstFocus() const = 0;
-    // Tab goes through `own` (the window's own controls) in that order, then along the toolbar.
-    void orderTabs(std::initializer_list<QWidget*> own);
-
     // Sizes the window's own controls to the inner width and height (pixels) after a resize.
     virtual void resizeControls(int width, int height) = 0;
+    // Fills in the window's own controls (input, button, heading, found) of `view`.
+    virtual void viewOwnControls(SecondaryView& view) const;
+    static ControlView controlView(const QWidget* control);
 
     // A window's own controls see a key after Form_KeyDown (key code) and Form_KeyPress (character)
     // have; `control` is the widget the key was sent to. True swallows the key.
     virtual bool controlKeyDown(QObject* control, int& keyCode, int shift);
     virtual bool controlKeyPress(QObject* control, int& keyAscii);
-
-    // Lets every child widget's keys reach the window's key handlers, whichever has the focus.
-    // Subclasses call this once their own controls exist.
-    void watchKeys();
-    // A double-click anywhere in the list's viewport runs lbResults_DblClick.
-    void watchDoubleClicks(QWidget* viewport);
-    // Makes lbResults: a one-column, read-only, single-selection list over `model` at the design
-    // rectangle `twips`, whose double-clicks run lbResults_DblClick.
-    void makeResultList(QAbstractItemModel* model, const QRect& twips);
 
     void Form_Activate();
     void Form_Resize();
@@ -136,21 +115,31 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    using Command = void (SecondaryWindow::*)();
+
+    void buildToolbar();
     void openPeer(SecondaryWindow* peer, const char* placeholder);
     void hideHelp();
     void toggleHelp();
+    void quitSteps();
+    void setListIndex(int row);
     bool handleKey(QObject* watched, QKeyEvent* e);
     // Presses the toolbar button whose access key is `qtKey`; false when none has it.
     bool pressAccessKey(int qtKey);
     // The toolbar buttons, left to right.
-    std::array<QPushButton*, 10> toolbarRow() const;
+    const std::array<QPushButton*, 10>& toolbarRow() const { return toolbar_; }
+    // What each toolbar button does, left to right.
+    std::array<Command, 10> toolbarCommands() const;
 
     SecondaryHost& host_;
     Kind kind_;
     SecondaryWindow* search_ = nullptr;
     SecondaryWindow* index_ = nullptr;
     SecondaryWindow* hist_ = nullptr;
-    QWidget* listViewport_ = nullptr;
+
+    std::array<QPushButton*, 10> toolbar_{};
+    DrawnPicture* picHelp = nullptr;
+    QListView* lbResults = nullptr;
 };
 
 } // namespace torvane::secondary

@@ -64,8 +64,7 @@ void PopupCopy::show(const secondcopy::SecondCopyJob& job) {
         secondcopy::popupGeometry(job.widthPixels, job.heightPixels, pointer - screen.area.topLeft(),
                                   screenTwips, screen.perPixelX, screen.perPixelY);
     const QSize size(toPixels(g.widthTwips, screen.perPixelX), toPixels(g.heightTwips, screen.perPixelY));
-    frmPopup_->Web2->resize(size);
-    frmPopup_->resize(size);
+    frmPopup_->setPictureSize(size);
     frmPopup_->move(screen.area.topLeft() +
                     QPoint(toPixels(g.leftTwips, screen.perPixelX), toPixels(g.topTwips, screen.perPixelY)));
     frmPopup_->raise();

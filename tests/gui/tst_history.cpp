@@ -2,7 +2,9 @@
 // fake main window.
 #include "demolists.h"
 #include "fakehost.h"
+#include "parts.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QListView>
 #include <QTemporaryDir>
@@ -10,17 +12,15 @@
 #include <history/frmhist.h>
 
 using torvane::history::frmHist;
+using torvane::testing::clickRow;
 using torvane::testing::DemoLists;
 using torvane::testing::FakeHost;
+using torvane::testing::part;
 
 namespace {
 
 QStringList listRows(const frmHist& w) {
-    QStringList rows;
-    for (int i = 0; i < w.ListCount(); ++i) {
-        rows << w.List(i);
-    }
-    return rows;
+    return w.view().rows;
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -70,14 +70,16 @@ void TestHistory::init() {
 void TestHistory::layout() {
     frmHist w(*host_);
     QCOMPARE(w.windowTitle(), QStringLiteral("Torvane - History"));
-    QCOMPARE(w.lbResults->pos(), QPoint(24, 32));
+    const torvane::secondary::SecondaryView v = w.view();
+    QCOMPARE(v.list.topLeft(), QPoint(24, 32));
+    QVERIFY(v.input.name.isEmpty() && v.found.name.isEmpty()); // the list is all the window has
     w.resize(1000, 600);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QTRY_COMPARE(w.lbResults->size(), QSize(950, 480));
+    QTRY_COMPARE(w.view().list.size(), QSize(950, 480));
     w.showMaximized();
     QTRY_VERIFY(w.isMaximized());
-    QTRY_COMPARE(w.lbResults->width(), qRound(0.95 * w.width()));
+    QTRY_COMPARE(w.view().list.width(), qRound(0.95 * w.width()));
 }
 
 void TestHistory::rowsOfAKnownHistory() {
@@ -103,15 +105,18 @@ void TestHistory::rowsOfAKnownHistory() {
 void TestHistory::noHistoryFile() {
     frmHist w(*host_);
     w.LoadHist();
-    QCOMPARE(w.ListCount(), 0);
+    QVERIFY(listRows(w).isEmpty());
     QVERIFY(w.isVisible());
 }
 
 void TestHistory::everyOpeningRebuildsTheList() {
     writeFile(host_->bill + "history.trv", "\"tr010002.trv\"\r\n");
     frmHist w(*host_);
+    // The list's model keeps the item-model contract through every opening.
+    QAbstractItemModelTester tester(part<QListView>(w, "lbResults").model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
     w.LoadHist();
-    QCOMPARE(w.ListCount(), 1);
+    QCOMPARE(listRows(w).size(), 1);
     writeFile(host_->bill + "history.trv", "\"tr010002.trv\"\r\n\"tr010003.trv\"\r\n");
     w.LoadHist();
     QCOMPARE(listRows(w), (QStringList{demo_.titleOf("tr010002.trv"), demo_.titleOf("tr010003.trv")}));
@@ -148,9 +153,10 @@ void TestHistory::withoutPageListTheRecordsShow() {
     QCOMPARE(listRows(w), (QStringList{"\"tr010002.trv\"", "\"trva.trv\""}));
     // A second opening shows them once, not twice.
     w.LoadHist();
-    QCOMPARE(w.ListCount(), 2);
+    QCOMPARE(listRows(w).size(), 2);
     // Such a row opens the page its record names.
-    w.setListIndex(1);
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    clickRow(w, 1);
     w.lbResults_DblClick();
     QCOMPARE(host_->navigated, QStringList{host_->locn + "trva.trv"});
 }
@@ -183,8 +189,9 @@ void TestHistory::twentyThousandAndOne() {
         } else {
             QVERIFY(host_->boxes.empty());
         }
-        QCOMPARE(w.ListCount(), 20000);
-        QCOMPARE(w.List(19999), demo_.titleOf("trvc.trv"));
+        const QStringList rows = listRows(w);
+        QCOMPARE(rows.size(), 20000);
+        QCOMPARE(rows.at(19999), demo_.titleOf("trvc.trv"));
     }
 }
 
@@ -195,8 +202,8 @@ void TestHistory::enterOpensTheSelectedRow() {
     w.move(220, 110);
     w.LoadHist();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.setListIndex(1);
-    QTest::keyClick(w.lbResults, Qt::Key_Return);
+    clickRow(w, 1);
+    QTest::keyClick(&part<QListView>(w, "lbResults"), Qt::Key_Return);
     QCOMPARE(host_->navigated, QStringList{host_->locn + "tr010003.trv"});
     QVERIFY(w.isHidden());
     QCOMPARE(host_->main.pos(), w.pos());
@@ -208,15 +215,20 @@ void TestHistory::doubleClickWithoutSelectionDoesNothing() {
     w.LoadHist();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     // The window opens with its list focused and the first row chosen, so Enter opens it at once.
-    QCOMPARE(w.ListIndex(), 0);
-    QCOMPARE(w.focusWidget(), static_cast<QWidget*>(w.lbResults));
-    // With the choice taken away, a double-click below the last row and Enter open nothing.
-    w.setListIndex(-1);
-    QTest::mouseDClick(w.lbResults->viewport(), Qt::LeftButton, {},
-                       QPoint(5, w.lbResults->viewport()->height() - 3));
-    QTest::keyClick(w.lbResults, Qt::Key_Return);
+    QCOMPARE(w.view().selectedRow, 0);
+    QCOMPARE(w.view().focus, QStringLiteral("lbResults"));
+    // With the choice taken away (Ctrl and a click on the chosen row), a double-click below the last
+    // row and Enter open nothing.
+    clickRow(w, 0, Qt::ControlModifier);
+    QCOMPARE(w.view().selectedRow, -1);
+    torvane::testing::doubleClickBelowTheRows(w);
+    QTest::keyClick(&part<QListView>(w, "lbResults"), Qt::Key_Return);
     QVERIFY(host_->navigated.isEmpty());
     QVERIFY(w.isVisible());
+    // Chosen again, Enter opens it.
+    clickRow(w, 0);
+    QTest::keyClick(&part<QListView>(w, "lbResults"), Qt::Key_Return);
+    QCOMPARE(host_->navigated, QStringList{host_->locn + "tr010002.trv"});
 }
 
 // A page name that is no address as it stands (a space, a lone "%") is asked for encoded; without a course
@@ -229,7 +241,8 @@ void TestHistory::pageNamesAreAskedForAsTheyStand() {
     frmHist w(*host_);
     for (const auto& [row, address] : {std::pair<int, QString>{0, "tr01%200003.trv"}, {1, "50%25.trv"}}) {
         w.LoadHist();
-        w.setListIndex(row);
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        clickRow(w, row);
         w.lbResults_DblClick();
         QCOMPARE(host_->navigated.last(), host_->locn + address);
         QVERIFY(w.isHidden());
@@ -237,7 +250,8 @@ void TestHistory::pageNamesAreAskedForAsTheyStand() {
     host_->navigated.clear();
     host_->locn.clear();
     w.LoadHist();
-    w.setListIndex(0);
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    clickRow(w, 0);
     w.lbResults_DblClick();
     QVERIFY(host_->navigated.isEmpty());
     QVERIFY(w.isVisible());
@@ -250,7 +264,7 @@ void TestHistory::openedFromAMaximisedWindow() {
     w.LoadHist();
     w.showMaximized();
     QTRY_VERIFY(w.isMaximized());
-    w.setListIndex(0);
+    clickRow(w, 0);
     w.lbResults_DblClick();
     QVERIFY(host_->main.windowState() & Qt::WindowMaximized);
     QCOMPARE(host_->main.pos(), QPoint(300, 200));

@@ -1,10 +1,10 @@
 // The toolbar, keys, help picture, hand-over and quit question the three secondary windows share,
 // checked in each of them through a fake main window.
 #include "fakehost.h"
+#include "parts.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -18,6 +18,7 @@
 
 using torvane::secondary::SecondaryWindow;
 using torvane::testing::FakeHost;
+using torvane::testing::part;
 using Kind = SecondaryWindow::Kind;
 
 Q_DECLARE_METATYPE(SecondaryWindow::Kind)
@@ -41,6 +42,15 @@ struct Windows {
     torvane::search::frmIndex index;
     torvane::history::frmHist hist;
 };
+
+// Clicks the window's toolbar button `name` with the mouse.
+void click(const SecondaryWindow& w, const char* name) {
+    QTest::mouseClick(&part<QPushButton>(w, name), Qt::LeftButton);
+}
+
+bool helpShown(const SecondaryWindow& w) {
+    return w.view().helpShown;
+}
 
 void kinds() {
     QTest::addColumn<Kind>("kind");
@@ -101,24 +111,25 @@ void TestToolbar::buttonsOfEachWindow() {
     const QString third = kind == Kind::Search ? QStringLiteral("&Index") : QStringLiteral("&Search");
     const QStringList captions = {"&Contents", "&Print",   third,   "&Back", "&<<",
                                   "&>>",       "His&tory", "C&alc", "&Help", "Sectio&n"};
-    const QList<QPushButton*> buttons = {
-        w.cmdCont, w.cmdPrint, kind == Kind::Search ? w.cmdIndex : w.cmdSearch,
-        w.cmdBack, w.cmdPrev,  w.cmdNext,
-        w.cmdHist, w.cmdCalc,  w.cmdHelp,
-        w.cmdSecn};
-    QCOMPARE(kind == Kind::Search ? w.cmdSearch : w.cmdIndex, nullptr);
-    for (int i = 0; i < buttons.size(); ++i) {
-        QVERIFY(buttons[i] != nullptr);
-        QCOMPARE(buttons[i]->text(), captions[i]);
+    const QString thirdName = kind == Kind::Search ? QStringLiteral("cmdIndex") : QStringLiteral("cmdSearch");
+    const QStringList names = {"cmdCont", "cmdPrint", thirdName, "cmdBack", "cmdPrev",
+                               "cmdNext", "cmdHist",  "cmdCalc", "cmdHelp", "cmdSecn"};
+    const torvane::secondary::SecondaryView v = w.view();
+    for (int i = 0; i < captions.size(); ++i) {
+        const torvane::secondary::ControlView& button = v.toolbar.at(static_cast<std::size_t>(i));
+        QCOMPARE(button.name, names[i]);
+        QCOMPARE(button.text, captions[i]);
         // Lefts 45 + 990 i twips, top 30, 975 x 280: in pixels at 15 twips each.
-        QCOMPARE(buttons[i]->geometry(), QRect(qFloor((45 + 990 * i) / 15.0 + 0.5), 2, 65, 19));
-        QVERIFY(buttons[i]->font().bold());
-        QCOMPARE(buttons[i]->font().family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(button.rect, QRect(qFloor((45 + 990 * i) / 15.0 + 0.5), 2, 65, 19));
+        QVERIFY(button.font.bold());
+        QCOMPARE(button.font.family(), QStringLiteral("MS Sans Serif"));
     }
     QCOMPARE(w.palette().color(QPalette::Window), QColor(192, 192, 192));
-    QCOMPARE(w.picHelp->geometry(), QRect(40, 48, 809, 649));
-    QVERIFY(w.picHelp->isHidden());
-    QCOMPARE(w.helpPicture().size(), QSize(800, 640));
+    QCOMPARE(v.help, QRect(40, 48, 809, 649));
+    QVERIFY(!v.helpShown);
+    QVERIFY(v.helpDrawn.isEmpty()); // drawn when first shown
+    w.cmdHelp_Click();
+    QCOMPARE(w.view().helpDrawn, QSize(800, 640));
 }
 
 void TestToolbar::contents_data() {
@@ -144,7 +155,7 @@ void TestToolbar::contents() {
     SecondaryWindow& w = windows.of(kind);
     w.move(120, 80);
     host.main.move(10, 10);
-    QTest::mouseClick(w.cmdCont, Qt::LeftButton);
+    click(w, "cmdCont");
     QCOMPARE(host.navigated, QStringList{host.locn + page});
     QCOMPARE(host.main.pos(), QPoint(120, 80)); // handed over first
     // Pressed again from the contents page it never goes to the second contents page.
@@ -157,9 +168,9 @@ void TestToolbar::backPrevNextAllStepBack() {
     FakeHost host;
     Windows windows(host);
     SecondaryWindow& w = windows.of(kind);
-    QTest::mouseClick(w.cmdBack, Qt::LeftButton);
-    QTest::mouseClick(w.cmdPrev, Qt::LeftButton);
-    QTest::mouseClick(w.cmdNext, Qt::LeftButton);
+    click(w, "cmdBack");
+    click(w, "cmdPrev");
+    click(w, "cmdNext");
     QCOMPARE(host.backs, 3);
     QVERIFY(host.navigated.isEmpty());
 }
@@ -169,15 +180,15 @@ void TestToolbar::helpAndSectionToggleThePicture() {
     FakeHost host;
     Windows windows(host);
     SecondaryWindow& w = windows.of(kind);
-    for (QPushButton* button : {w.cmdHelp, w.cmdSecn}) {
-        QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(!w.picHelp->isHidden());
-        QTest::mouseClick(button, Qt::LeftButton);
-        QVERIFY(w.picHelp->isHidden());
+    for (const char* button : {"cmdHelp", "cmdSecn"}) {
+        click(w, button);
+        QVERIFY(helpShown(w));
+        click(w, button);
+        QVERIFY(!helpShown(w));
     }
     w.cmdHelp_Click();
     w.cmdSecn_Click(); // either one hides what the other showed
-    QVERIFY(w.picHelp->isHidden());
+    QVERIFY(!helpShown(w));
     QVERIFY(host.navigated.isEmpty());
 }
 
@@ -191,16 +202,16 @@ void TestToolbar::historyButtonInTheHistoryWindow() {
     history.close();
     Windows windows(host);
     windows.hist.LoadHist();
-    QCOMPARE(windows.hist.ListCount(), 1);
+    QCOMPARE(windows.hist.view().rows.size(), 1);
     QVERIFY(history.open(QIODevice::Append));
     history.write("\"tr010003.trv\"\r\n");
     history.close();
 
-    QTest::mouseClick(windows.hist.cmdHist, Qt::LeftButton);
-    QVERIFY(!windows.hist.picHelp->isHidden());
-    QTest::mouseClick(windows.hist.cmdHist, Qt::LeftButton);
-    QVERIFY(windows.hist.picHelp->isHidden());
-    QCOMPARE(windows.hist.ListCount(), 1); // not reloaded
+    click(windows.hist, "cmdHist");
+    QVERIFY(helpShown(windows.hist));
+    click(windows.hist, "cmdHist");
+    QVERIFY(!helpShown(windows.hist));
+    QCOMPARE(windows.hist.view().rows.size(), 1); // not reloaded
     QVERIFY(host.navigated.isEmpty());
 }
 
@@ -223,8 +234,8 @@ void TestToolbar::hideRule() {
         {">>", [&] { w.cmdNext_Click(); }, true},
         {"History", [&] { w.cmdHist_Click(); }, true},
         {"Calc", [&] { w.cmdCalc_Click(); }, true},
-        {"click on the picture", [&] { QTest::mouseClick(w.picHelp, Qt::LeftButton, {}, QPoint(10, 10)); },
-         true},
+        {"click on the picture",
+         [&] { QTest::mouseClick(&part<QWidget>(w, "picHelp"), Qt::LeftButton, {}, QPoint(10, 10)); }, true},
     };
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
@@ -232,9 +243,11 @@ void TestToolbar::hideRule() {
         if (kind == Kind::History && QLatin1String(c.name) == QLatin1String("History")) {
             continue; // there it shows and hides the picture, like Help
         }
-        w.picHelp->show();
+        if (!helpShown(w)) {
+            w.cmdHelp_Click();
+        }
         c.run();
-        QCOMPARE(w.picHelp->isHidden(), c.hides);
+        QCOMPARE(!helpShown(w), c.hides);
         w.show(); // the commands that open another window hide nothing here, but keep it certain
     }
 }
@@ -244,19 +257,19 @@ void TestToolbar::print() {
     FakeHost host;
     Windows windows(host);
     SecondaryWindow& w = windows.of(kind);
-    QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
+    click(w, "cmdPrint");
     w.cmdHelp_Click();
-    QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
+    click(w, "cmdPrint");
     QCOMPARE(host.printed, (std::vector<bool>{false, true}));
     QCOMPARE(host.printedSize, QSize(800, 640));
-    QVERIFY(!w.picHelp->isHidden()); // printing leaves the picture up
+    QVERIFY(helpShown(w)); // printing leaves the picture up
 }
 
 void TestToolbar::calc() {
     FakeHost host;
     Windows windows(host);
     for (SecondaryWindow* w : windows.all()) {
-        QTest::mouseClick(w->cmdCalc, Qt::LeftButton);
+        click(*w, "cmdCalc");
     }
     QCOMPARE(host.calculators, 3);
 }
@@ -282,7 +295,7 @@ void TestToolbar::buttonsThatOpenAnotherWindow() {
     Windows windows(host);
     SecondaryWindow& w = windows.of(kind);
     w.move(130, 70);
-    QTest::mouseClick(w.findChild<QPushButton*>(button), Qt::LeftButton);
+    click(w, qPrintable(button));
     QCOMPARE(host.navigated, QStringList{host.locn + page});
     QCOMPARE(host.main.pos(), QPoint(130, 70));
     QCOMPARE(windows.of(opened).pos(), QPoint(130, 70));
@@ -311,9 +324,8 @@ void TestToolbar::keys() {
     SecondaryWindow& w = windows.of(kind);
     w.showWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    QWidget* list = w.findChild<QListView*>(QStringLiteral("lbResults"));
-    QWidget* text = w.findChild<QLineEdit*>(QStringLiteral("txtInput"));
-    QVERIFY(list != nullptr);
+    QWidget* list = &part<QListView>(w, "lbResults");
+    QWidget* text = w.findChild<QLineEdit*>(QStringLiteral("txtInput")); // none in the history window
 
     // Alt+comma and Alt+full stop step back, whichever control has the keys.
     QTest::keyClick(list, Qt::Key_Comma, Qt::AltModifier);
@@ -324,10 +336,10 @@ void TestToolbar::keys() {
     // Any key hides the help picture.
     w.cmdHelp_Click();
     QTest::keyClick(list, Qt::Key_Down);
-    QVERIFY(w.picHelp->isHidden());
+    QVERIFY(!helpShown(w));
     w.cmdHelp_Click();
     QTest::keyClick(&w, Qt::Key_Escape);
-    QVERIFY(w.picHelp->isHidden());
+    QVERIFY(!helpShown(w));
 
     // Alt+Q asks the quit question over this window.
     QTest::keyClick(text != nullptr ? text : list, Qt::Key_Q, Qt::AltModifier);
@@ -341,7 +353,7 @@ void TestToolbar::keys() {
     QTest::keyClick(&w, Qt::Key_B, Qt::AltModifier);
     QTRY_COMPARE(host.backs, 4);
     QTest::keyClick(&w, Qt::Key_H, Qt::AltModifier);
-    QTRY_VERIFY(!w.picHelp->isHidden());
+    QTRY_VERIFY(helpShown(w));
 }
 
 // Every access key with the help picture up: the key hides the picture first, then its button acts as
@@ -379,7 +391,7 @@ void TestToolbar::accessKeysWithTheHelpPictureUp() {
     };
     for (const auto& row : rows) {
         const QString what = QKeySequence(row.key).toString();
-        if (w.picHelp->isHidden()) {
+        if (!helpShown(w)) {
             w.cmdHelp_Click();
         }
         host.navigated.clear();
@@ -387,7 +399,7 @@ void TestToolbar::accessKeysWithTheHelpPictureUp() {
         const int backs = host.backs;
         const int calculators = host.calculators;
         QTest::keyClick(typing, row.key, Qt::AltModifier);
-        QCOMPARE(w.picHelp->isVisible(), row.pictureAfter);
+        QCOMPARE(helpShown(w), row.pictureAfter);
         QCOMPARE(host.navigated.isEmpty() ? QString() : host.navigated.last().mid(host.locn.size()),
                  row.navigatedTo);
         QCOMPARE(host.backs - backs, row.backs);
@@ -407,18 +419,19 @@ void TestToolbar::enterInTheListWindows() {
     history.close();
     Windows windows(host);
     windows.hist.LoadHist();
-    windows.hist.setListIndex(0);
+    QVERIFY(QTest::qWaitForWindowExposed(&windows.hist));
+    torvane::testing::clickRow(windows.hist, 0);
     // Enter on a toolbar button in the history window still opens the selected row.
-    QTest::keyClick(windows.hist.cmdPrint, Qt::Key_Return);
+    QTest::keyClick(&part<QPushButton>(windows.hist, "cmdPrint"), Qt::Key_Return);
     QCOMPARE(host.navigated, QStringList{host.locn + "tr010002.trv"});
     QVERIFY(host.printed.empty());
 
     // In the search window Enter does nothing through the window's own handler.
     host.navigated.clear();
     windows.search.LoaderUp();
-    windows.search.txtInput->setText(QStringLiteral("relay"));
-    windows.search.cmdFTS_Click();
-    windows.search.setListIndex(0);
+    QVERIFY(QTest::qWaitForWindowExposed(&windows.search));
+    windows.search.searchFor(QStringLiteral("relay"));
+    torvane::testing::clickRow(windows.search, 0);
     QTest::keyClick(&windows.search, Qt::Key_Return);
     QVERIFY(host.navigated.isEmpty());
 }
@@ -467,7 +480,9 @@ void TestToolbar::quitWithoutAnAnswerDoesNothing() {
     host.bill = bill_->path() + QLatin1Char('/');
     Windows windows(host);
     host.answers = {-1};
-    windows.search.quitSteps();
+    bool cancel = false;
+    windows.search.Form_QueryUnload(cancel);
+    QVERIFY(cancel);
     QCOMPARE(host.endedAfterQuit, 0);
     QVERIFY(host.asked.isEmpty());
 }

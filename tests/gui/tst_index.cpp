@@ -1,10 +1,10 @@
 // The index window over the demo course's word list, driven through a fake main window.
 #include "demolists.h"
 #include "fakehost.h"
+#include "parts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QTemporaryDir>
@@ -16,17 +16,27 @@
 using torvane::history::frmHist;
 using torvane::search::frmIndex;
 using torvane::search::frmSearch;
+using torvane::testing::clickRow;
 using torvane::testing::DemoLists;
 using torvane::testing::FakeHost;
+using torvane::testing::part;
 
 namespace {
 
 QStringList listRows(const frmIndex& w) {
-    QStringList rows;
-    for (int i = 0; i < w.ListCount(); ++i) {
-        rows << w.List(i);
-    }
-    return rows;
+    return w.view().rows;
+}
+
+QLineEdit& textBox(const QWidget& w) {
+    return part<QLineEdit>(w, "txtInput");
+}
+
+// Types `typed` over whatever the text box holds.
+void typeOver(QWidget& w, const QString& typed) {
+    QLineEdit& box = textBox(w);
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_Delete);
+    QTest::keyClicks(&box, typed);
 }
 
 // The three windows as the main window wires them.
@@ -71,15 +81,18 @@ void TestIndex::layout() {
     FakeHost host;
     frmIndex w(host);
     QCOMPARE(w.windowTitle(), QStringLiteral("Torvane - Index"));
-    QCOMPARE(w.lblIndex->text(), QStringLiteral("Index Results:"));
-    QCOMPARE(w.lblFound->text(), QStringLiteral("Found:"));
-    QCOMPARE(w.lblFound->geometry(), QRect(512, 88, 145, 25));
+    torvane::secondary::SecondaryView v = w.view();
+    QCOMPARE(v.heading.text, QStringLiteral("Index Results:"));
+    QCOMPARE(v.found.text, QStringLiteral("Found:"));
+    QCOMPARE(v.found.rect, QRect(512, 88, 145, 25));
+    QVERIFY(v.button.name.isEmpty());
     w.resize(1000, 600);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QTRY_COMPARE(w.lbResults->size(), QSize(950, 480));
-    QCOMPARE(w.txtInput->width(), 800);
-    QCOMPARE(w.lbResults->pos(), QPoint(24, 112));
+    QTRY_COMPARE(w.view().list.size(), QSize(950, 480));
+    v = w.view();
+    QCOMPARE(v.input.rect.width(), 800);
+    QCOMPARE(v.list.topLeft(), QPoint(24, 112));
 }
 
 void TestIndex::narrowingAtEveryChange() {
@@ -88,7 +101,7 @@ void TestIndex::narrowingAtEveryChange() {
     w.LoadWords();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    QTest::keyClicks(w.txtInput, QStringLiteral("c"));
+    QTest::keyClicks(&textBox(w), QStringLiteral("c"));
     QStringList c;
     for (const QString& word : demo_.words) {
         if (word.startsWith(QLatin1Char('c'), Qt::CaseInsensitive)) {
@@ -96,9 +109,9 @@ void TestIndex::narrowingAtEveryChange() {
         }
     }
     QCOMPARE(listRows(w), c);
-    QCOMPARE(w.lblFound->text(), QStringLiteral("Found:  %1 words").arg(c.size()));
+    QCOMPARE(w.view().found.text, QStringLiteral("Found:  %1 words").arg(c.size()));
 
-    QTest::keyClicks(w.txtInput, QStringLiteral("o"));
+    QTest::keyClicks(&textBox(w), QStringLiteral("o"));
     const QStringList co = listRows(w);
     QVERIFY(!co.isEmpty());
     QVERIFY(co.size() < c.size());
@@ -106,26 +119,26 @@ void TestIndex::narrowingAtEveryChange() {
         QVERIFY2(row.startsWith(QStringLiteral("co"), Qt::CaseInsensitive), qPrintable(row));
     }
 
-    QTest::keyClicks(w.txtInput, QStringLiteral("zzq"));
-    QCOMPARE(w.ListCount(), 0);
-    QCOMPARE(w.lblFound->text(), QStringLiteral("Found:  0 words"));
+    QTest::keyClicks(&textBox(w), QStringLiteral("zzq"));
+    QVERIFY(listRows(w).isEmpty());
+    QCOMPARE(w.view().found.text, QStringLiteral("Found:  0 words"));
 
     // Cleared: every word of the table.
-    w.txtInput->clear();
-    QCOMPARE(w.ListCount(), demo_.words.size());
-    QCOMPARE(w.lblFound->text(), QStringLiteral("Found:  %1 words").arg(demo_.words.size()));
-    QCOMPARE(w.List(0), demo_.words[0] + QLatin1Char(' '));
+    typeOver(w, QString());
+    QCOMPARE(listRows(w).size(), demo_.words.size());
+    QCOMPARE(w.view().found.text, QStringLiteral("Found:  %1 words").arg(demo_.words.size()));
+    QCOMPARE(listRows(w).front(), demo_.words[0] + QLatin1Char(' '));
 }
 
 void TestIndex::typedCaseDoesNotMatter() {
     FakeHost host;
     frmIndex w(host);
     w.LoadWords();
-    w.txtInput->setText(QStringLiteral("co"));
+    typeOver(w, QStringLiteral("co"));
     const QStringList lower = listRows(w);
-    w.txtInput->setText(QStringLiteral("CO"));
+    typeOver(w, QStringLiteral("CO"));
     QCOMPARE(listRows(w), lower);
-    w.txtInput->setText(QStringLiteral("  co  "));
+    typeOver(w, QStringLiteral("  co  "));
     QCOMPARE(listRows(w), lower);
 }
 
@@ -139,9 +152,9 @@ void TestIndex::leadingSpaceIsPartOfTheWord() {
     host.folder = folder.path();
     frmIndex w(host);
     w.LoadWords();
-    w.txtInput->setText(QStringLiteral("c"));
+    typeOver(w, QStringLiteral("c"));
     QCOMPARE(listRows(w), (QStringList{"coil ", "Copper "}));
-    w.txtInput->setText(QString());
+    typeOver(w, QString());
     QCOMPARE(listRows(w), (QStringList{" cable ", "coil ", "Copper "}));
 }
 
@@ -153,28 +166,26 @@ void TestIndex::doubleClickAsTheFirstActionOfARun() {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(!windows.search.loaded());
 
-    QTest::keyClicks(w.txtInput, QStringLiteral("relay"));
-    QVERIFY(w.ListCount() > 0);
-    const QString word = w.List(0);
-    const QRect first = w.lbResults->visualRect(w.lbResults->model()->index(0, 0));
-    QTest::mouseClick(w.lbResults->viewport(), Qt::LeftButton, {}, first.center());
-    QTest::mouseDClick(w.lbResults->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::keyClicks(&textBox(w), QStringLiteral("relay"));
+    QVERIFY(!listRows(w).isEmpty());
+    const QString word = listRows(w).front();
+    torvane::testing::doubleClickRow(w, 0);
 
     // The search window searched for the word, its trailing space and all, on its freshly loaded lists.
-    QCOMPARE(windows.search.txtInput->text(), word);
+    const torvane::secondary::SecondaryView search = windows.search.view();
+    QCOMPARE(search.input.text, word);
     QVERIFY(windows.search.loaded());
     const QVector<int> pages = demo_.pagesFor(word.trimmed());
     QVERIFY(!pages.isEmpty());
-    QCOMPARE(windows.search.ListCount(), pages.size());
-    QCOMPARE(windows.search.List(0), demo_.rowsFor(pages).front());
-    QCOMPARE(windows.search.lblFound->text(), QStringLiteral("Found:  %1 pages").arg(pages.size()));
+    QCOMPARE(search.rows, demo_.rowsFor(pages));
+    QCOMPARE(search.found.text, QStringLiteral("Found:  %1 pages").arg(pages.size()));
     QCOMPARE(host.navigated, QStringList{host.locn + QStringLiteral("search.trv")});
     QVERIFY(w.isHidden());
 
     // The navigation handler then opens the search window for the first time: no second load.
     windows.search.LoaderUp();
     QCOMPARE(host.askedAbout(QStringLiteral("/files.trv")), 1);
-    QCOMPARE(windows.search.List(0), demo_.rowsFor(pages).front());
+    QCOMPARE(windows.search.view().rows, demo_.rowsFor(pages));
 }
 
 void TestIndex::enterActsLikeADoubleClick() {
@@ -182,12 +193,13 @@ void TestIndex::enterActsLikeADoubleClick() {
     Windows windows(host);
     frmIndex& w = windows.index;
     w.LoadWords();
-    w.txtInput->setText(QStringLiteral("mot"));
-    w.setListIndex(1);
-    const QString word = w.List(1);
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    typeOver(w, QStringLiteral("mot"));
+    clickRow(w, 1);
+    const QString word = listRows(w).at(1);
     // From the text box too: the window's key handler takes Enter whichever control has the focus.
-    QTest::keyClick(w.txtInput, Qt::Key_Return);
-    QCOMPARE(windows.search.txtInput->text(), word);
+    QTest::keyClick(&textBox(w), Qt::Key_Return);
+    QCOMPARE(windows.search.view().input.text, word);
     QCOMPARE(host.navigated.size(), 1);
 }
 
@@ -195,9 +207,9 @@ void TestIndex::doubleClickWithoutSelectionDoesNothing() {
     FakeHost host;
     Windows windows(host);
     windows.index.LoadWords();
-    windows.index.txtInput->setText(QStringLiteral("mot"));
-    QCOMPARE(windows.index.ListIndex(), -1);
-    QTest::keyClick(windows.index.lbResults, Qt::Key_Return);
+    typeOver(windows.index, QStringLiteral("mot"));
+    QCOMPARE(windows.index.view().selectedRow, -1);
+    QTest::keyClick(&part<QListView>(windows.index, "lbResults"), Qt::Key_Return);
     windows.index.lbResults_DblClick();
     QVERIFY(host.navigated.isEmpty());
     QVERIFY(!windows.search.loaded());
@@ -218,7 +230,7 @@ void TestIndex::tooManyWords() {
     w.LoadWords();
     QCOMPARE(host.boxes.size(), std::size_t{1});
     QCOMPARE(host.boxes[0].text, QStringLiteral("Too many words!"));
-    w.txtInput->setText(QStringLiteral("w2000"));
+    typeOver(w, QStringLiteral("w2000"));
     QCOMPARE(listRows(w), (QStringList{"w2000 ", "w20000 "}));
 }
 
@@ -241,18 +253,22 @@ void TestIndex::keystrokeAtCapacity() {
     w.LoadWords();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     // The list stays empty until the text box first changes.
-    QCOMPARE(w.ListCount(), 0);
-    w.txtInput->setText(QStringLiteral("x"));
-    w.txtInput->setText(QString());
-    QCOMPARE(w.ListCount(), 20000);
+    QVERIFY(listRows(w).isEmpty());
+    QLineEdit& box = textBox(w);
+    QTest::keyClick(&box, Qt::Key_X);
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QCOMPARE(listRows(w).size(), 20000);
+    // Each step is one keystroke: a letter typed, or one taken away.
+    QListView& list = part<QListView>(w, "lbResults");
     qint64 worst = 0;
-    for (const char* typed : {"c", "co", "c", "", "m"}) {
+    for (const Qt::Key key : {Qt::Key_C, Qt::Key_O, Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_M}) {
         QElapsedTimer clock;
         clock.start();
-        w.txtInput->setText(QString::fromLatin1(typed));
-        w.lbResults->repaint();
+        QTest::keyClick(&box, key);
+        list.repaint();
         worst = std::max(worst, clock.elapsed());
     }
+    QCOMPARE(w.view().input.text, QStringLiteral("m"));
     qInfo("slowest keystroke with repaint: %lld ms", static_cast<long long>(worst));
     // A generous bound for a debug build on a loaded machine; the release figures are in the README.
     QVERIFY2(worst < 100, qPrintable(QString::number(worst)));

@@ -1,36 +1,35 @@
 // The search window over the demo course's word lists, driven through a fake main window.
 #include "demolists.h"
 #include "fakehost.h"
+#include "parts.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <history/frmhist.h>
-#include <search/frmindex.h>
 #include <search/frmsearch.h>
 
 using torvane::search::frmSearch;
+using torvane::testing::clickRow;
 using torvane::testing::DemoLists;
 using torvane::testing::FakeHost;
+using torvane::testing::part;
 
 namespace {
 
 QStringList listRows(const frmSearch& w) {
-    QStringList rows;
-    for (int i = 0; i < w.ListCount(); ++i) {
-        rows << w.List(i);
-    }
-    return rows;
+    return w.view().rows;
 }
 
+// Types `typed` over whatever the text box holds, and presses Enter in it.
 void search(frmSearch& w, const QString& typed) {
-    w.txtInput->clear();
-    QTest::keyClicks(w.txtInput, typed);
-    QTest::keyClick(w.txtInput, Qt::Key_Return);
+    auto& box = part<QLineEdit>(w, "txtInput");
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_Delete);
+    QTest::keyClicks(&box, typed);
+    QTest::keyClick(&box, Qt::Key_Return);
 }
 
 } // namespace
@@ -66,24 +65,26 @@ void TestSearch::layout() {
     FakeHost host;
     frmSearch w(host);
     QCOMPARE(w.windowTitle(), QStringLiteral("Torvane - Search"));
-    QCOMPARE(w.txtInput->geometry().topLeft(), QPoint(24, 40));
-    QCOMPARE(w.txtInput->height(), 24);
-    QCOMPARE(w.cmdFTS->text(), QStringLiteral("&Search"));
-    QCOMPARE(w.cmdFTS->size(), QSize(89, 25));
-    QCOMPARE(w.lblSearch->text(), QStringLiteral("Search Results:"));
-    QCOMPARE(w.lblSearch->geometry(), QRect(24, 88, 137, 17));
-    QCOMPARE(w.lblFound->text(), QStringLiteral("Found:"));
-    QCOMPARE(w.lblFound->geometry(), QRect(512, 88, 145, 25));
-    QCOMPARE(w.lbResults->geometry().topLeft(), QPoint(24, 112));
+    torvane::secondary::SecondaryView v = w.view();
+    QCOMPARE(v.input.rect.topLeft(), QPoint(24, 40));
+    QCOMPARE(v.input.rect.height(), 24);
+    QCOMPARE(v.button.text, QStringLiteral("&Search"));
+    QCOMPARE(v.button.rect.size(), QSize(89, 25));
+    QCOMPARE(v.heading.text, QStringLiteral("Search Results:"));
+    QCOMPARE(v.heading.rect, QRect(24, 88, 137, 17));
+    QCOMPARE(v.found.text, QStringLiteral("Found:"));
+    QCOMPARE(v.found.rect, QRect(512, 88, 145, 25));
+    QCOMPARE(v.list.topLeft(), QPoint(24, 112));
 
     // Form_Resize: the list follows the window; the text box makes room for the button.
     w.resize(1000, 600);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QTRY_COMPARE(w.lbResults->size(), QSize(950, 480));
-    QCOMPARE(w.cmdFTS->x(), 880);
-    QCOMPARE(w.txtInput->width(), 950 - 89 - 20);
-    QCOMPARE(w.txtInput->y(), 40);
+    QTRY_COMPARE(w.view().list.size(), QSize(950, 480));
+    v = w.view();
+    QCOMPARE(v.button.rect.x(), 880);
+    QCOMPARE(v.input.rect.width(), 950 - 89 - 20);
+    QCOMPARE(v.input.rect.y(), 40);
 }
 
 void TestSearch::typeEnterAndOpen_data() {
@@ -99,18 +100,22 @@ void TestSearch::typeEnterAndOpen() {
     frmSearch w(host);
     w.LoaderUp();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // The list's model keeps the item-model contract through every search.
+    QAbstractItemModelTester tester(part<QListView>(w, "lbResults").model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
 
     search(w, typed);
     const QVector<int> pages = demo_.pagesFor(typed);
     QVERIFY(!pages.isEmpty());
     QCOMPARE(listRows(w), demo_.rowsFor(pages));
-    QCOMPARE(w.lblFound->text(), QStringLiteral("Found:  %1 pages").arg(pages.size()));
-    QCOMPARE(w.txtInput->text(), typed); // Enter searched and was swallowed, nothing else
+    QCOMPARE(w.view().found.text, QStringLiteral("Found:  %1 pages").arg(pages.size()));
+    QCOMPARE(w.view().input.text, typed); // Enter searched and was swallowed, nothing else
 
     // Enter in the list opens the selected row's page in the main window.
     const int row = static_cast<int>(pages.size()) - 1;
-    w.setListIndex(row);
-    QTest::keyClick(w.lbResults, Qt::Key_Return);
+    clickRow(w, row);
+    QCOMPARE(w.view().selectedRow, row);
+    QTest::keyClick(&part<QListView>(w, "lbResults"), Qt::Key_Return);
     QCOMPARE(host.navigated, QStringList{host.locn + demo_.files[pages[row] - 1]});
     QVERIFY(w.isHidden());
     QCOMPARE(w.FoundPage().at(static_cast<std::size_t>(row)), demo_.files[pages[row] - 1]);
@@ -147,21 +152,21 @@ void TestSearch::twoWords() {
     QCOMPARE(listRows(w), want);
     search(w, QStringLiteral("relay coil zzzz"));
     QCOMPARE(listRows(w), want);
-    QCOMPARE(w.lblFound->text(), QStringLiteral("Found:  %1 pages").arg(want.size()));
+    QCOMPARE(w.view().found.text, QStringLiteral("Found:  %1 pages").arg(want.size()));
 }
 
 void TestSearch::spacesOnlyChangeNothing() {
     FakeHost host;
     frmSearch w(host);
     w.LoaderUp();
-    QTest::keyClick(w.txtInput, Qt::Key_Return); // nothing typed yet
-    QCOMPARE(w.lblFound->text(), QStringLiteral("Found:"));
+    QTest::keyClick(&part<QLineEdit>(w, "txtInput"), Qt::Key_Return); // nothing typed yet
+    QCOMPARE(w.view().found.text, QStringLiteral("Found:"));
     search(w, QStringLiteral("relay"));
     const QStringList rows = listRows(w);
-    const QString found = w.lblFound->text();
+    const QString found = w.view().found.text;
     search(w, QStringLiteral("     "));
     QCOMPARE(listRows(w), rows);
-    QCOMPARE(w.lblFound->text(), found);
+    QCOMPARE(w.view().found.text, found);
 }
 
 void TestSearch::doubleClickWithoutSelectionDoesNothing() {
@@ -170,18 +175,14 @@ void TestSearch::doubleClickWithoutSelectionDoesNothing() {
     w.LoaderUp();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     search(w, QStringLiteral("relay"));
-    QCOMPARE(w.ListIndex(), -1);
-    // Below the last row.
-    QTest::mouseDClick(w.lbResults->viewport(), Qt::LeftButton, {},
-                       QPoint(5, w.lbResults->viewport()->height() - 3));
+    QCOMPARE(w.view().selectedRow, -1);
+    torvane::testing::doubleClickBelowTheRows(w);
     w.lbResults_DblClick();
     QVERIFY(host.navigated.isEmpty());
     QVERIFY(w.isVisible());
 
     // A double-click on a row opens it.
-    const QRect second = w.lbResults->visualRect(w.lbResults->model()->index(1, 0));
-    QTest::mouseClick(w.lbResults->viewport(), Qt::LeftButton, {}, second.center());
-    QTest::mouseDClick(w.lbResults->viewport(), Qt::LeftButton, {}, second.center());
+    torvane::testing::doubleClickRow(w, 1);
     QCOMPARE(host.navigated, QStringList{host.locn + w.FoundPage().at(1)});
 }
 
@@ -193,7 +194,7 @@ void TestSearch::openedFromAMaximisedWindow() {
     w.showMaximized();
     QTRY_VERIFY(w.isMaximized());
     search(w, QStringLiteral("relay"));
-    w.setListIndex(0);
+    clickRow(w, 0);
     w.lbResults_DblClick();
     QVERIFY(host.main.windowState() & Qt::WindowMaximized);
     QCOMPARE(host.main.pos(), QPoint(300, 200));
@@ -207,7 +208,7 @@ void TestSearch::normalWindowGivesTheMainWindowItsPlace() {
     w.LoaderUp();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     search(w, QStringLiteral("relay"));
-    w.setListIndex(0);
+    clickRow(w, 0);
     w.lbResults_DblClick();
     QCOMPARE(host.main.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized), Qt::WindowStates());
     QCOMPARE(host.main.pos(), w.pos());
@@ -219,7 +220,7 @@ void TestSearch::listsLoadOncePerRun() {
     QVERIFY(!w.loaded());
     w.LoaderUp();
     w.LoaderUp();
-    w.ensureLoaded();
+    w.searchFor(QStringLiteral("relay")); // as the index window searches
     QVERIFY(w.loaded());
     QCOMPARE(host.askedAbout(QStringLiteral("/files.trv")), 1);
     QCOMPARE(host.askedAbout(QStringLiteral("/words.trv")), 1);
@@ -232,8 +233,8 @@ void TestSearch::missingListsFindNothing() {
     frmSearch w(host);
     w.LoaderUp();
     search(w, QStringLiteral("relay"));
-    QCOMPARE(w.ListCount(), 0);
-    QCOMPARE(w.lblFound->text(), QStringLiteral("Found:  0 pages"));
+    QVERIFY(listRows(w).isEmpty());
+    QCOMPARE(w.view().found.text, QStringLiteral("Found:  0 pages"));
     QVERIFY(host.boxes.empty());
 }
 
@@ -245,11 +246,14 @@ void TestSearch::missingPageListLeavesPagesNameless() {
     host.folder = folder.path();
     frmSearch w(host);
     w.LoaderUp();
-    QCOMPARE(w.tables().words.text[1], demo_.words[0]);
-    QVERIFY(std::all_of(w.tables().pages.file.begin(), w.tables().pages.file.end(),
-                        [](const QString& f) { return f.isEmpty(); }));
+    // The words are loaded, and every page is nameless: no word finds a page.
+    const torvane::courselists::SearchTables& tables = host.lists.tables();
+    QCOMPARE(tables.words.at(1).text, demo_.words[0]);
+    for (int k = 1; k <= torvane::courselists::PageTable::kLastSlot; ++k) {
+        QVERIFY(tables.pages.at(k).file.isEmpty());
+    }
     search(w, QStringLiteral("relay"));
-    QCOMPARE(w.lblFound->text(), QStringLiteral("Found:  0 pages"));
+    QCOMPARE(w.view().found.text, QStringLiteral("Found:  0 pages"));
 }
 
 void TestSearch::tooManyPages() {

@@ -29,9 +29,11 @@ using torvane::search::frmSearch;
 using torvane::secondary::SecondaryWindow;
 using torvane::shell::frmTRV;
 using torvane::shell::ViewerServices;
+using torvane::testing::clickRow;
 using torvane::testing::completedPages;
 using torvane::testing::CourseServer;
 using torvane::testing::DemoLists;
+using torvane::testing::part;
 using torvane::testing::toolbarButton;
 using torvane::testing::ViewerHarness;
 
@@ -41,20 +43,14 @@ constexpr int kWait = 20000; // for things that must happen
 constexpr int kShown = 3000; // for a window to show or hide once its page has completed
 constexpr int kSettle = 600; // long enough for a page to complete again if something reloads it
 
-QStringList rowsOf(const frmSearch& w) {
-    QStringList rows;
-    for (int i = 0; i < w.ListCount(); ++i) {
-        rows << w.List(i);
-    }
-    return rows;
+QStringList rowsOf(const SecondaryWindow& w) {
+    return w.view().rows;
 }
 
-QStringList rowsOf(const frmHist& w) {
-    QStringList rows;
-    for (int i = 0; i < w.ListCount(); ++i) {
-        rows << w.List(i);
-    }
-    return rows;
+// The name of the control that has the keyboard, where it is a control of `window`.
+QString keysIn(const QWidget& window) {
+    const QWidget* focused = QApplication::focusWidget();
+    return focused != nullptr && focused->window() == &window ? focused->objectName() : QString();
 }
 
 // The titles the history window gives a history file: for each record in file order, every page of
@@ -225,14 +221,13 @@ void TestSecondary::searchFromTheToolbarAndOpenAResult() {
     EXPECT_ONLY_VISIBLE(w, &s);
     QTRY_VERIFY(QApplication::activeWindow() == &s);
 
-    auto* input = s.findChild<QLineEdit*>(QStringLiteral("txtInput"));
-    QCOMPARE(input, s.txtInput);
+    auto* input = &part<QLineEdit>(s, "txtInput");
     input->setFocus();
     QTest::keyClicks(input, QStringLiteral("ohm"));
     QTest::keyClick(input, Qt::Key_Return);
     const QVector<int> pages = lists.pagesFor(QStringLiteral("ohm"));
     QCOMPARE(rowsOf(s), lists.rowsFor(pages));
-    QCOMPARE(s.lblFound->text(), QStringLiteral("Found:  %1 pages").arg(pages.size()));
+    QCOMPARE(s.view().found.text, QStringLiteral("Found:  %1 pages").arg(pages.size()));
 
     // Open the row of tr010005.trv with Enter in the list.
     int row = -1;
@@ -244,10 +239,9 @@ void TestSecondary::searchFromTheToolbarAndOpenAResult() {
     QVERIFY2(row >= 0, "the demo course lists ohm on tr010005.trv");
     const QByteArray before = history();
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    s.lbResults->setFocus();
-    s.setListIndex(row);
-    QCOMPARE(s.ListIndex(), row);
-    QTest::keyClick(s.lbResults, Qt::Key_Return);
+    clickRow(s, row);
+    QCOMPARE(s.view().selectedRow, row);
+    QTest::keyClick(&part<QListView>(s, "lbResults"), Qt::Key_Return);
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("tr010005.trv")), kWait);
     QCOMPARE(completedPages(spy).first(), QStringLiteral("tr010005.trv"));
     EXPECT_ONLY_VISIBLE(w, &w);
@@ -264,33 +258,28 @@ void TestSecondary::indexDoubleClickAsTheFirstActionOfARun() {
     EXPECT_ONLY_VISIBLE(w, &x);
     QVERIFY(!w.state().SearchLoaded);
 
-    x.txtInput->setFocus();
-    QTest::keyClicks(x.txtInput, QStringLiteral("rel"));
-    int row = -1;
-    for (int i = 0; i < x.ListCount(); ++i) {
-        if (x.List(i) == QLatin1String("relay ")) {
-            row = i;
-        }
-    }
+    part<QLineEdit>(x, "txtInput").setFocus();
+    QTest::keyClicks(&part<QLineEdit>(x, "txtInput"), QStringLiteral("rel"));
+    const auto row = static_cast<int>(rowsOf(x).indexOf(QStringLiteral("relay ")));
     QVERIFY2(row >= 0, "the demo course's index lists relay under rel");
-    x.setListIndex(row);
+    clickRow(x, row);
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
     x.lbResults_DblClick();
     const QVector<int> pages = lists.pagesFor(QStringLiteral("relay"));
     QVERIFY(pages.size() >= 2);
-    QCOMPARE(s.txtInput->text(), QStringLiteral("relay "));
+    QCOMPARE(s.view().input.text, QStringLiteral("relay "));
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("search.trv")), kWait);
     EXPECT_ONLY_VISIBLE(w, &s);
     // The word's pages are listed, and the window's first opening did not load the lists again.
     QCOMPARE(rowsOf(s), lists.rowsFor(pages));
-    QCOMPARE(s.lblFound->text(), QStringLiteral("Found:  %1 pages").arg(pages.size()));
+    QCOMPARE(s.view().found.text, QStringLiteral("Found:  %1 pages").arg(pages.size()));
     QVERIFY(w.state().SearchLoaded);
     QVERIFY(s.loaded());
     QVERIFY(r->h.boxes.asked.empty());
 
     // A later opening of the search window, after a result was opened, keeps the list as it is.
-    s.setListIndex(0);
+    clickRow(s, 0);
     const QString first = lists.files.value(pages.first() - 1);
     OPEN_WITH(w, s.lbResults_DblClick(), qPrintable(first));
     EXPECT_ONLY_VISIBLE(w, &w);
@@ -307,12 +296,12 @@ void TestSecondary::searchWordsShowInTheOpenedPage() {
     QTest::qWait(kSettle);
     frmSearch& s = w.searchWindow();
     OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
-    s.txtInput->setText(QStringLiteral("branch"));
+    QTest::keyClicks(&part<QLineEdit>(s, "txtInput"), QStringLiteral("branch"));
     s.cmdFTS_Click();
     const int row = static_cast<int>(lists.pagesFor(QStringLiteral("branch"))
                                          .indexOf(lists.files.indexOf(QStringLiteral("tr010009.trv")) + 1));
     QVERIFY2(row >= 0, "the demo course lists branch on tr010009.trv");
-    s.setListIndex(row);
+    clickRow(s, row);
     const QByteArray before = history();
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
     s.lbResults_DblClick();
@@ -417,11 +406,11 @@ void TestSecondary::handOverOfTheWindowState() {
 
     // And back: a result opened from the search window gives the main window the search window's state,
     // and its page is loaded and recorded once, however the main window's size changes with it.
-    s.txtInput->setText(QStringLiteral("ohm"));
+    QTest::keyClicks(&part<QLineEdit>(s, "txtInput"), QStringLiteral("ohm"));
     s.cmdFTS_Click();
-    QVERIFY(s.ListCount() > 0);
+    QVERIFY(!rowsOf(s).isEmpty());
     const QVector<int> pages = lists.pagesFor(QStringLiteral("ohm"));
-    s.setListIndex(static_cast<int>(pages.indexOf(lists.files.indexOf(QStringLiteral("tr010005.trv")) + 1)));
+    clickRow(s, static_cast<int>(pages.indexOf(lists.files.indexOf(QStringLiteral("tr010005.trv")) + 1)));
     const QByteArray before = history();
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
     s.lbResults_DblClick();
@@ -461,11 +450,11 @@ void TestSecondary::quitQuestionFromASecondaryWindow() {
     if (window == QLatin1String("search")) {
         OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
         secondary = &w.searchWindow();
-        focus = w.searchWindow().txtInput;
+        focus = &part<QLineEdit>(w.searchWindow(), "txtInput");
     } else {
         OPEN_WITH(w, w.cmdHist_Click(), "hist.trv");
         secondary = &w.historyWindow();
-        focus = w.historyWindow().lbResults;
+        focus = &part<QListView>(w.historyWindow(), "lbResults");
     }
     EXPECT_ONLY_VISIBLE(w, secondary);
     const QByteArray before = history();
@@ -521,7 +510,7 @@ void TestSecondary::contentsFromASecondaryWindow() {
     EXPECT_ONLY_VISIBLE(w, &s);
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    s.cmdCont->click();
+    part<QPushButton>(s, "cmdCont").click();
     QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), kWait);
     QTest::qWait(200);
     QCOMPARE(completedPages(spy), QStringList{contents});
@@ -548,10 +537,11 @@ void TestSecondary::backwardCommandsReturnToThePageBefore() {
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
     if (command.startsWith(QLatin1String("cmd"))) {
-        s.findChild<QPushButton*>(command)->click();
+        part<QPushButton>(s, qPrintable(command)).click();
     } else {
-        s.txtInput->setFocus();
-        QTest::keyClick(s.txtInput, command.endsWith(QLatin1String("comma")) ? Qt::Key_Comma : Qt::Key_Period,
+        QLineEdit& input = part<QLineEdit>(s, "txtInput");
+        input.setFocus();
+        QTest::keyClick(&input, command.endsWith(QLatin1String("comma")) ? Qt::Key_Comma : Qt::Key_Period,
                         Qt::AltModifier);
     }
     QTRY_VERIFY_WITH_TIMEOUT(!spy.isEmpty(), kWait);
@@ -569,11 +559,11 @@ void TestSecondary::backReturnsToTheWindowThatOpenedThisOne() {
     OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
     frmSearch& s = w.searchWindow();
     EXPECT_ONLY_VISIBLE(w, &s);
-    OPEN_WITH(w, s.cmdHist->click(), "hist.trv");
+    OPEN_WITH(w, part<QPushButton>(s, "cmdHist").click(), "hist.trv");
     EXPECT_ONLY_VISIBLE(w, &w.historyWindow());
 
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    w.historyWindow().cmdBack->click();
+    part<QPushButton>(w.historyWindow(), "cmdBack").click();
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("search.trv")), kWait);
     EXPECT_ONLY_VISIBLE(w, &s);
 }
@@ -583,21 +573,22 @@ void TestSecondary::sectionAndHistoryToggleTheHelpPicture() {
     OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
     frmSearch& s = w.searchWindow();
     EXPECT_ONLY_VISIBLE(w, &s);
-    QVERIFY(!s.picHelp->isVisible());
-    s.cmdSecn->click();
-    QVERIFY(s.picHelp->isVisible());
-    QCOMPARE(s.picHelp->pixmap().size(), QSize(800, 640));
-    s.cmdSecn->click();
-    QVERIFY(!s.picHelp->isVisible());
+    QVERIFY(!s.view().helpShown);
+    part<QPushButton>(s, "cmdSecn").click();
+    QVERIFY(s.view().helpShown);
+    QCOMPARE(s.view().helpDrawn, QSize(800, 640));
+    part<QPushButton>(s, "cmdSecn").click();
+    QVERIFY(!s.view().helpShown);
     // Any key hides it again.
-    s.cmdHelp->click();
-    QVERIFY(s.picHelp->isVisible());
-    s.txtInput->setFocus();
-    QTest::keyClick(s.txtInput, Qt::Key_F);
-    QVERIFY(!s.picHelp->isVisible());
+    part<QPushButton>(s, "cmdHelp").click();
+    QVERIFY(s.view().helpShown);
+    QLineEdit& input = part<QLineEdit>(s, "txtInput");
+    input.setFocus();
+    QTest::keyClick(&input, Qt::Key_F);
+    QVERIFY(!s.view().helpShown);
 
     // In the history window its own History button shows the help and leaves the list alone.
-    OPEN_WITH(w, s.cmdHist->click(), "hist.trv");
+    OPEN_WITH(w, part<QPushButton>(s, "cmdHist").click(), "hist.trv");
     frmHist& hist = w.historyWindow();
     EXPECT_ONLY_VISIBLE(w, &hist);
     const QStringList rows = rowsOf(hist);
@@ -607,13 +598,13 @@ void TestSecondary::sectionAndHistoryToggleTheHelpPicture() {
     file.write("\"tr010005.trv\"\r\n");
     file.close();
     QSignalSpy spy(&w, &frmTRV::documentCompleted);
-    hist.cmdHist->click();
-    QVERIFY(hist.picHelp->isVisible());
+    part<QPushButton>(hist, "cmdHist").click();
+    QVERIFY(hist.view().helpShown);
     QTest::qWait(200);
     QVERIFY(spy.isEmpty());
     QCOMPARE(rowsOf(hist), rows);
-    hist.cmdHist->click();
-    QVERIFY(!hist.picHelp->isVisible());
+    part<QPushButton>(hist, "cmdHist").click();
+    QVERIFY(!hist.view().helpShown);
 }
 
 // --- on a desktop, with the keyboard ---------------------------------------------------------------
@@ -627,7 +618,7 @@ void TestSecondary::learnerTourWithTheKeyboard() {
 
     OPEN_WITH(w, type({"key", "alt+s"}), "search.trv");
     EXPECT_ONLY_VISIBLE(w, &s);
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(s.txtInput));
+    QTRY_COMPARE(keysIn(s), QStringLiteral("txtInput"));
     type({"type", "--delay", "20", "ohm"});
     type({"key", "Return"});
     const QVector<int> pages = lists.pagesFor(QStringLiteral("ohm"));
@@ -635,14 +626,14 @@ void TestSecondary::learnerTourWithTheKeyboard() {
 
     // Tab reaches the list with its first row chosen; Down moves to the row of tr010005.trv.
     type({"key", "Tab", "Tab"});
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(s.lbResults));
-    QCOMPARE(s.ListIndex(), 0);
+    QTRY_COMPARE(keysIn(s), QStringLiteral("lbResults"));
+    QCOMPARE(s.view().selectedRow, 0);
     const auto row = pages.indexOf(lists.files.indexOf(QStringLiteral("tr010005.trv")) + 1);
     QVERIFY2(row >= 0, "the demo course lists ohm on tr010005.trv");
     for (int i = 0; i < row; ++i) {
         type({"key", "Down"});
     }
-    QTRY_COMPARE(s.ListIndex(), row);
+    QTRY_COMPARE(s.view().selectedRow, row);
     const QByteArray before = history();
     QSignalSpy opened(&w, &frmTRV::documentCompleted);
     type({"key", "Return"});
@@ -661,8 +652,8 @@ void TestSecondary::learnerTourWithTheKeyboard() {
     // The history window opens with its list focused and its first row chosen: Enter opens it.
     OPEN_WITH(w, type({"key", "alt+t"}), "hist.trv");
     EXPECT_ONLY_VISIBLE(w, &hist);
-    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(hist.lbResults));
-    QCOMPARE(hist.ListIndex(), 0);
+    QTRY_COMPARE(keysIn(hist), QStringLiteral("lbResults"));
+    QCOMPARE(hist.view().selectedRow, 0);
     QSignalSpy reopened(&w, &frmTRV::documentCompleted);
     type({"key", "Return"});
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(reopened).contains(hist.HistRowPage().front()), kWait);
@@ -733,11 +724,11 @@ void TestSecondary::pageThatDoesNotLoadBringsTheMainWindowBack() {
     frmTRV& w = start();
     frmSearch& s = w.searchWindow();
     OPEN_WITH(w, w.cmdSearch_Click(), "search.trv");
-    s.txtInput->setText(QStringLiteral("ohm"));
+    QTest::keyClicks(&part<QLineEdit>(s, "txtInput"), QStringLiteral("ohm"));
     s.cmdFTS_Click();
     const QVector<int> pages = lists.pagesFor(QStringLiteral("ohm"));
-    s.setListIndex(static_cast<int>(pages.indexOf(lists.files.indexOf(QStringLiteral("tr010005.trv")) + 1)));
-    QVERIFY(s.ListIndex() >= 0);
+    clickRow(s, static_cast<int>(pages.indexOf(lists.files.indexOf(QStringLiteral("tr010005.trv")) + 1)));
+    QVERIFY(s.view().selectedRow >= 0);
     if (server) {
         server->stop();
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "parts.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -20,16 +22,6 @@
 #include <support/scriptedboxes.h>
 
 namespace torvane::testing {
-
-// One of a window's named parts, found the way a UI automation tool finds it: for clicking it, giving
-// it focus or watching its signals.
-template <class Part> Part& part(const QObject& window, const char* name) {
-    Part* found = window.findChild<Part*>(QString::fromLatin1(name));
-    if (found == nullptr) {
-        qFatal("the window has no part named %s", name);
-    }
-    return *found;
-}
 
 // The main window's toolbar button at `position` (0 leftmost), found by its name.
 inline QPushButton* toolbarButton(const QWidget& window, int position) {

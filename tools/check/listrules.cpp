@@ -120,7 +120,7 @@ void pageListRules(const Course& course, const QString& text, courselists::PageT
     const std::map<QString, QString> sources = textSources(course);
     std::set<QString> toldUnencodable;
     for (int k = 1; k <= std::min(records, kTableCapacity); ++k) {
-        const QString& file = table.file[static_cast<std::size_t>(k)];
+        const QString& file = table.at(k).file;
         if (file.isEmpty()) {
             continue;
         }
@@ -133,7 +133,7 @@ void pageListRules(const Course& course, const QString& text, courselists::PageT
         }
         const auto source = sources.find(file);
         const QString sourceName = source == sources.end() ? file : source->second;
-        const QString& listed = table.title[static_cast<std::size_t>(k)];
+        const QString& listed = table.at(k).title;
         const QString title = listTitle(pageOf(course, sourceName), file);
         const QString listable = asListed(title);
         // A placeholder's record may also carry the placeholder's own title.
@@ -159,8 +159,8 @@ void wordListRules(const QString& text, const courselists::PageTable& pages, int
     courselists::WordTable words;
     const courselists::ListReadResult read = courselists::readWordList(text, words);
     for (int k = 1; k <= std::min(read.records, kTableCapacity); ++k) {
-        const QString& word = words.text[static_cast<std::size_t>(k)];
-        QStringList pieces = words.refs[static_cast<std::size_t>(k)].split(QLatin1Char('\t'));
+        const QString& word = words.at(k).text;
+        QStringList pieces = words.at(k).refs.split(QLatin1Char('\t'));
         if (word.isEmpty() && pieces.size() == 1 && pieces.front().isEmpty()) {
             continue; // a record without a TAB stores nothing
         }
@@ -173,7 +173,7 @@ void wordListRules(const QString& text, const courselists::PageTable& pages, int
             // The piece holds no TAB: the viewer reads one number from it, or none.
             const std::vector<int> value = search::parseReferences(piece);
             if (!value.empty() && value[0] >= 1 && value[0] <= pageRecords &&
-                !pages.file[static_cast<std::size_t>(value[0])].isEmpty()) {
+                !pages.at(value[0]).file.isEmpty()) {
                 ++good;
             } else {
                 bad << QStringLiteral("\"%1\"").arg(piece);

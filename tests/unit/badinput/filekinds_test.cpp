@@ -156,7 +156,7 @@ TEST_F(BadFileKinds, TenMegabyteListsAreReadInOneGo) {
     const courselists::ListReadResult read =
         courselists::readPageList(courselists::fromAnsi(*pageBytes), pages);
     EXPECT_EQ(read.records, 1);
-    EXPECT_EQ(pages.title[1].size(), 10 * 1024 * 1024);
+    EXPECT_EQ(pages.at(1).title.size(), 10 * 1024 * 1024);
     EXPECT_EQ(history::matchHistory(entries.records, pages).size(), history::kMaxHistRows);
     EXPECT_LT(clock.elapsed(), 10000);
 }

@@ -95,8 +95,8 @@ TEST(BadPageList, RecordsKeepTheirSlotsWhateverTheirFieldsHold) {
         EXPECT_EQ(read.failed, row.failed) << row.what;
         EXPECT_FALSE(read.overflow) << row.what;
         for (const Slot& slot : row.stored) {
-            EXPECT_EQ(pages.file[slot.k], slot.file) << row.what << ", slot " << slot.k;
-            EXPECT_EQ(pages.title[slot.k], slot.title) << row.what << ", slot " << slot.k;
+            EXPECT_EQ(pages.at(slot.k).file, slot.file) << row.what << ", slot " << slot.k;
+            EXPECT_EQ(pages.at(slot.k).title, slot.title) << row.what << ", slot " << slot.k;
         }
     }
 }
@@ -127,17 +127,17 @@ TEST(BadWordList, WordsKeepTheirSlotsAndBadReferencesArePassedOver) {
         courselists::WordTable words;
         const ListReadResult read = courselists::readWordList(onDiskAndBack(row.bytes), words);
         EXPECT_FALSE(read.overflow) << row.what;
-        EXPECT_EQ(words.text[row.slot], row.word) << row.what;
-        EXPECT_EQ(search::parseReferences(words.refs[row.slot]), row.pages) << row.what;
+        EXPECT_EQ(words.at(row.slot).text, row.word) << row.what;
+        EXPECT_EQ(search::parseReferences(words.at(row.slot).refs), row.pages) << row.what;
     }
 }
 
 TEST(BadHistoryFile, RecordsStillFindTheirPages) {
     PageTable pages;
-    pages.file[1] = QStringLiteral("tr010002.trv");
-    pages.title[1] = QStringLiteral("Motors");
-    pages.file[2] = QStringLiteral("tr010005.trv");
-    pages.title[2] = QStringLiteral("Relays");
+    pages.at(1).file = QStringLiteral("tr010002.trv");
+    pages.at(1).title = QStringLiteral("Motors");
+    pages.at(2).file = QStringLiteral("tr010005.trv");
+    pages.at(2).title = QStringLiteral("Relays");
     struct Row {
         const char* what;
         QByteArray bytes;
@@ -185,7 +185,7 @@ TEST(BadListSize, CapacityOnDiskExactlyAndOneOver) {
         const ListReadResult read = courselists::readPageList(text, pages);
         EXPECT_EQ(read.overflow, row.overflow) << row.what;
         EXPECT_FALSE(read.failed) << row.what;
-        EXPECT_EQ(pages.file[courselists::kTableCapacity], QStringLiteral("p20000.trv")) << row.what;
+        EXPECT_EQ(pages.at(courselists::kTableCapacity).file, QStringLiteral("p20000.trv")) << row.what;
         courselists::WordTable words;
         EXPECT_EQ(courselists::readWordList(text, words).overflow, row.overflow) << row.what;
         EXPECT_EQ(history::splitHistory(text).overflow, row.overflow) << row.what;

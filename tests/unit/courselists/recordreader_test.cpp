@@ -107,18 +107,18 @@ TEST(PageList, FieldsBySlot) {
     EXPECT_FALSE(r.failed);
     EXPECT_FALSE(r.overflow);
     EXPECT_EQ(r.records, 7);
-    EXPECT_EQ(table.file[1], QStringLiteral("tr010001.trv"));
-    EXPECT_EQ(table.title[1], QStringLiteral("Motor control"));
-    EXPECT_TRUE(table.file[2].isEmpty());
-    EXPECT_EQ(table.file[3], QStringLiteral("tr010002.trv"));
-    EXPECT_EQ(table.title[3], QStringLiteral("Title\twith a TAB"));
-    EXPECT_TRUE(table.file[4].isEmpty());
-    EXPECT_TRUE(table.title[4].isEmpty());
-    EXPECT_TRUE(table.file[5].isEmpty());
-    EXPECT_TRUE(table.file[6].isEmpty());
-    EXPECT_EQ(table.file[7], QStringLiteral("tr010007.trv"));
-    EXPECT_EQ(table.title[7], QStringLiteral("Last, no CR LF"));
-    EXPECT_TRUE(table.file[0].isEmpty());
+    EXPECT_EQ(table.at(1).file, QStringLiteral("tr010001.trv"));
+    EXPECT_EQ(table.at(1).title, QStringLiteral("Motor control"));
+    EXPECT_TRUE(table.at(2).file.isEmpty());
+    EXPECT_EQ(table.at(3).file, QStringLiteral("tr010002.trv"));
+    EXPECT_EQ(table.at(3).title, QStringLiteral("Title\twith a TAB"));
+    EXPECT_TRUE(table.at(4).file.isEmpty());
+    EXPECT_TRUE(table.at(4).title.isEmpty());
+    EXPECT_TRUE(table.at(5).file.isEmpty());
+    EXPECT_TRUE(table.at(6).file.isEmpty());
+    EXPECT_EQ(table.at(7).file, QStringLiteral("tr010007.trv"));
+    EXPECT_EQ(table.at(7).title, QStringLiteral("Last, no CR LF"));
+    EXPECT_TRUE(table.at(0).file.isEmpty());
 }
 
 TEST(PageList, BadFirstFieldEndsTheListThere) {
@@ -128,9 +128,9 @@ TEST(PageList, BadFirstFieldEndsTheListThere) {
             QStringLiteral("1\ta.trv\tA\r\n%1\tb.trv\tB\r\n3\tc.trv\tC\r\n").arg(QLatin1String(bad));
         const ListReadResult r = readPageList(text, table);
         EXPECT_TRUE(r.failed) << bad;
-        EXPECT_EQ(table.file[1], QStringLiteral("a.trv")) << bad;
-        EXPECT_TRUE(table.file[2].isEmpty()) << bad;
-        EXPECT_TRUE(table.file[3].isEmpty()) << bad;
+        EXPECT_EQ(table.at(1).file, QStringLiteral("a.trv")) << bad;
+        EXPECT_TRUE(table.at(2).file.isEmpty()) << bad;
+        EXPECT_TRUE(table.at(3).file.isEmpty()) << bad;
     }
 }
 
@@ -143,8 +143,7 @@ TEST(PageList, TwentyThousandAndOne) {
     const ListReadResult r = readPageList(text, table);
     EXPECT_TRUE(r.overflow);
     EXPECT_FALSE(r.failed);
-    EXPECT_EQ(table.file[kTableCapacity], QStringLiteral("p20000.trv"));
-    EXPECT_EQ(table.file.size(), static_cast<std::size_t>(kTableCapacity + 1));
+    EXPECT_EQ(table.at(kTableCapacity).file, QStringLiteral("p20000.trv"));
 }
 
 } // namespace

@@ -15,20 +15,13 @@ TEST(WordList, FieldsBySlot) {
                                           table);
     EXPECT_FALSE(r.overflow);
     EXPECT_EQ(r.records, 5);
-    EXPECT_EQ(table.text[1], QStringLiteral("Relay"));
-    EXPECT_EQ(table.refs[1], QStringLiteral("3\t17\t"));
-    EXPECT_TRUE(table.text[2].isEmpty());
-    EXPECT_TRUE(table.text[3].isEmpty());
-    EXPECT_EQ(table.text[4], QStringLiteral(" spaced"));
-    EXPECT_EQ(table.text[5], QStringLiteral("Coil"));
-    EXPECT_EQ(table.refs[5], QStringLiteral("5\t"));
-}
-
-TEST(WordList, WordsAloneForTheIndex) {
-    WordTable table(false);
-    readWordList(QStringLiteral("Relay\t3\t\r\n"), table);
-    EXPECT_EQ(table.text[1], QStringLiteral("Relay"));
-    EXPECT_TRUE(table.refs.empty());
+    EXPECT_EQ(table.at(1).text, QStringLiteral("Relay"));
+    EXPECT_EQ(table.at(1).refs, QStringLiteral("3\t17\t"));
+    EXPECT_TRUE(table.at(2).text.isEmpty());
+    EXPECT_TRUE(table.at(3).text.isEmpty());
+    EXPECT_EQ(table.at(4).text, QStringLiteral(" spaced"));
+    EXPECT_EQ(table.at(5).text, QStringLiteral("Coil"));
+    EXPECT_EQ(table.at(5).refs, QStringLiteral("5\t"));
 }
 
 TEST(WordList, TwentyThousandAndOne) {
@@ -40,7 +33,7 @@ TEST(WordList, TwentyThousandAndOne) {
         WordTable table;
         const ListReadResult r = readWordList(text, table);
         EXPECT_EQ(r.overflow, n > kTableCapacity);
-        EXPECT_EQ(table.text[kTableCapacity], QStringLiteral("w20000"));
+        EXPECT_EQ(table.at(kTableCapacity).text, QStringLiteral("w20000"));
     }
 }
 

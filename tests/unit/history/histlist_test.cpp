@@ -15,8 +15,8 @@ PageTable pages(std::initializer_list<std::pair<const char*, const char*>> list)
     int k = 0;
     for (const auto& [file, title] : list) {
         ++k;
-        table.file[static_cast<std::size_t>(k)] = QString::fromLatin1(file);
-        table.title[static_cast<std::size_t>(k)] = QString::fromLatin1(title);
+        table.at(k).file = QString::fromLatin1(file);
+        table.at(k).title = QString::fromLatin1(title);
     }
     return table;
 }
@@ -46,11 +46,12 @@ QStringList pagesOf(const std::vector<HistRow>& rows) {
 }
 
 TEST(MatchHistory, RowsByRecord) {
-    const PageTable list = pages({{"tr010002.trv", "Motors"},
-                                  {"tr010005.trv", "Relays"},
-                                  {"trva.trv", "Contents"},
-                                  {"", ""}, // an empty record in the middle of the list
-                                  {"tr020001.trv", "After the gap"}});
+    PageTable list = pages({{"tr010002.trv", "Motors"},
+                            {"tr010005.trv", "Relays"},
+                            {"trva.trv", "Contents"},
+                            {"", ""}, // an empty record in the middle of the list
+                            {"tr020001.trv", "After the gap"}});
+    list.at(kTableCapacity) = {QStringLiteral("tr200000.trv"), QStringLiteral("The last record")};
     struct Row {
         const char* name;
         std::vector<QString> history;
@@ -62,6 +63,7 @@ TEST(MatchHistory, RowsByRecord) {
         {"missing page gives no row", records({"\"tr099999.trv\"", "\"tr010005.trv\""}), {"Relays"}},
         {"letter case aside", records({"\"TR010002.TRV\""}), {"Motors"}},
         {"pages after an empty record are found", records({"\"tr020001.trv\""}), {"After the gap"}},
+        {"the page of the list's last record", records({"\"tr200000.trv\""}), {"The last record"}},
         {"spaces around the record", records({"  \"trva.trv\"  "}), {"Contents"}},
         {"blank records give nothing", records({"", "   ", "\"trva.trv\""}), {"Contents"}},
         // A search for the name inside the record from its second character on, not a comparison.

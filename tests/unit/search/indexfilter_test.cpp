@@ -8,18 +8,17 @@ namespace {
 using namespace torvane::courselists;
 using namespace torvane::search;
 
-std::vector<QString> words(std::initializer_list<const char*> list) {
-    std::vector<QString> table(kTableCapacity + 1);
+WordTable words(std::initializer_list<const char*> list) {
+    WordTable table;
     int k = 0;
     for (const char* w : list) {
-        table[static_cast<std::size_t>(++k)] = QString::fromLatin1(w);
+        table.at(++k).text = QString::fromLatin1(w);
     }
     return table;
 }
 
 TEST(IndexFilter, NarrowingByTypedBeginning) {
-    const std::vector<QString> table =
-        words({"coil", "Contact", "", " cable", "COPPER", "relay", "co", "c", " "});
+    const WordTable table = words({"coil", "Contact", "", " cable", "COPPER", "relay", "co", "c", " "});
     const IndexFilter filter(table);
     struct Row {
         const char* typed;
@@ -43,7 +42,7 @@ TEST(IndexFilter, NarrowingByTypedBeginning) {
 }
 
 TEST(IndexModel, RowsAreTheWordAndASpace) {
-    const std::vector<QString> table = words({"coil", " cable"});
+    const WordTable table = words({"coil", " cable"});
     IndexModel model;
     // Any breach of the item-model contract while the rows change ends the test program.
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);

@@ -14,12 +14,12 @@ struct Lists {
     SearchTables tables() const {
         SearchTables t;
         for (std::size_t i = 0; i < pages.size(); ++i) {
-            t.pages.file[i + 1] = pages[i].first;
-            t.pages.title[i + 1] = pages[i].second;
+            t.pages.at(i + 1).file = pages[i].first;
+            t.pages.at(i + 1).title = pages[i].second;
         }
         for (std::size_t i = 0; i < words.size(); ++i) {
-            t.words.text[i + 1] = words[i].first;
-            t.words.refs[i + 1] = words[i].second;
+            t.words.at(i + 1).text = words[i].first;
+            t.words.at(i + 1).refs = words[i].second;
         }
         return t;
     }
@@ -30,7 +30,7 @@ QStringList rows(const SearchTables& t, const QString& typed) {
     const SearchIndex index(t);
     QStringList out;
     for (const int r : index.search(parseQuery(typed))) {
-        out << t.pages.title[static_cast<std::size_t>(r)] + QLatin1Char(' ');
+        out << t.pages.at(r).title + QLatin1Char(' ');
     }
     return out;
 }
@@ -170,14 +170,13 @@ TEST(Search, BrokenReferencesAreSafe) {
 TEST(Search, NoCutAtTwentyThousandGatheredReferences) {
     // 20000 words reaching the same two pages: 40000 references gathered, two pages listed.
     SearchTables t;
-    t.pages.file[1] = QStringLiteral("a.trv");
-    t.pages.title[1] = QStringLiteral("A");
-    t.pages.file[20000] = QStringLiteral("z.trv");
-    t.pages.title[20000] = QStringLiteral("Z");
+    t.pages.at(1).file = QStringLiteral("a.trv");
+    t.pages.at(1).title = QStringLiteral("A");
+    t.pages.at(20000).file = QStringLiteral("z.trv");
+    t.pages.at(20000).title = QStringLiteral("Z");
     for (int w = 1; w <= kTableCapacity; ++w) {
-        t.words.text[static_cast<std::size_t>(w)] = QStringLiteral("same%1").arg(w);
-        t.words.refs[static_cast<std::size_t>(w)] =
-            w == kTableCapacity ? QStringLiteral("1\t20000\t") : QStringLiteral("1\t");
+        t.words.at(w).text = QStringLiteral("same%1").arg(w);
+        t.words.at(w).refs = w == kTableCapacity ? QStringLiteral("1\t20000\t") : QStringLiteral("1\t");
     }
     EXPECT_EQ(rows(t, QStringLiteral("same")), (QStringList{"A ", "Z "}));
     EXPECT_EQ(rows(t, QStringLiteral("same same20000")), (QStringList{"A ", "Z "}));

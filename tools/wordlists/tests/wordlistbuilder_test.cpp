@@ -74,8 +74,8 @@ TEST(BuildWordLists, PositionsAreTheIdentitiesTheViewerReadsBack) {
         torvane::courselists::readPageList(torvane::courselists::fromAnsi(built.lists->files), table);
     EXPECT_FALSE(read.failed);
     EXPECT_EQ(read.records, 3);
-    EXPECT_EQ(table.file[2], QStringLiteral("tr010003.trv"));
-    EXPECT_EQ(table.title[2], QStringLiteral("Motors"));
+    EXPECT_EQ(table.at(2).file, QStringLiteral("tr010003.trv"));
+    EXPECT_EQ(table.at(2).title, QStringLiteral("Motors"));
 }
 
 TEST(BuildWordLists, TitlesFallBackAndStayOnOneField) {
