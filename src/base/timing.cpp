@@ -1,11 +1,8 @@
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
 #include <base/timing.h>
 #include <chrono>
 #include <cstdlib>
-#include <thread>
 
 namespace torvane::base {
 
@@ -44,26 +41,6 @@ const Intervals& intervals() {
 std::int64_t TickNow() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-void WaitASecond() {
-    const std::int64_t deadline = TickNow() + intervals().pauseMs;
-    for (std::int64_t now = TickNow(); now < deadline; now = TickNow()) {
-        const auto remaining = static_cast<int>(deadline - now);
-        if (QCoreApplication::instance() == nullptr) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(remaining));
-            continue;
-        }
-        // A local loop quit by a local timer: a handler that runs inside the wait and waits itself
-        // gets a loop of its own, and each wait ends on its own deadline.
-        QEventLoop loop;
-        QTimer timer;
-        timer.setSingleShot(true);
-        timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-        timer.start(remaining);
-        loop.exec();
-    }
 }
 
 void WaitASecond(QObject& context, std::function<void()> then) {

@@ -39,10 +39,6 @@ Intervals intervalsDividedBy(int divisor);
 // Milliseconds on a monotonic 64-bit clock: never negative, never wraps, never jumps with the wall clock.
 std::int64_t TickNow();
 
-// Waits at least intervals().pauseMs while window events go on running (a nested event loop, so
-// handlers may run inside the wait). Without an application object it simply sleeps.
-void WaitASecond();
-
 // The one-second pause of a handler that goes on afterwards: `then` (the handler's remaining steps) runs
 // from a timer once intervals().pauseMs have passed, unless `context` is gone by then. The handler
 // returns at once; whatever happens meanwhile (a click, a page that completes) runs at once and to its

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFileInfo>
+#include <base/logging.h>
 #include <base/trace.h>
 #include <courselists/ansitext.h>
 #include <courselists/liststore.h>
@@ -33,6 +34,7 @@ ListReport ListStore::load(const QString& path, const ExistenceTest& exists, Rea
     ListReport report;
     report.path = path;
     if (!exists(path)) {
+        qCDebug(base::lcLists) << "no list at" << path;
         return report;
     }
     const QFileInfo info(path);
@@ -47,6 +49,12 @@ ListReport ListStore::load(const QString& path, const ExistenceTest& exists, Rea
             reading.result = reader(fromAnsi(*bytes), table);
             base::trace("list-read",
                         QStringLiteral("%1 %2").arg(path).arg(reading.result->records).toStdString());
+            if (reading.result->failed) {
+                qCWarning(base::lcLists) << path << "ends at record" << reading.result->records
+                                         << "with a first field that is no whole number from -32768 to 32767";
+            }
+        } else {
+            qCWarning(base::lcLists) << path << "could not be read (not a plain file, or unreadable)";
         }
     }
     if (!reading.result) {

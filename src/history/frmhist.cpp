@@ -1,4 +1,5 @@
 #include <QListView>
+#include <base/logging.h>
 #include <base/messageboxcodes.h>
 #include <cmath>
 #include <courselists/ansitext.h>
@@ -37,13 +38,18 @@ void frmHist::LoadHist() {
     const QString historyPath = billDir + QString::fromLatin1(kHistoryFileName);
     // Only the learner's own history file is listed: a link in its place (or a file that is not theirs)
     // is read as no history, as it is never written.
-    if (!billDir.isEmpty() && h.fileThere(historyPath) && platform::isOwnFile(historyPath)) {
-        if (const std::optional<QByteArray> bytes = courselists::readWholeFile(historyPath)) {
+    if (!billDir.isEmpty() && h.fileThere(historyPath)) {
+        const std::optional<QByteArray> bytes =
+            platform::isOwnFile(historyPath) ? courselists::readWholeFile(historyPath) : std::nullopt;
+        if (bytes) {
             HistoryEntries entries = splitHistory(courselists::fromAnsi(*bytes));
             records = std::move(entries.records);
             if (entries.overflow) {
                 h.messageBox(QStringLiteral("Too many History entries!"), base::mb::OKOnly);
             }
+        } else {
+            qCWarning(base::lcHistory)
+                << historyPath << "is not listed: not the learner's own plain file, or unreadable";
         }
     }
     showRows(provisionalRows(records));
@@ -85,9 +91,10 @@ void frmHist::lbResults_DblClick() {
     if (page.isEmpty() || address.isEmpty()) {
         return;
     }
-    HandOver(host().mainWindow());
-    host().navigate(address);
-    hide();
+    HandOver(host().mainWindow(), [this, address] {
+        host().navigate(address);
+        hide();
+    });
 }
 
 QWidget* frmHist::firstFocus() const {

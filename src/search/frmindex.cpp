@@ -86,15 +86,17 @@ void frmIndex::lbResults_DblClick() {
     }
     const QString word = model_->rowText(row);
     auto* search = qobject_cast<frmSearch*>(searchPeer());
-    HandOver(host().mainWindow());
-    HandOver(search);
-    if (search != nullptr) {
-        // The search window may never have been opened in this run: its lists are loaded now, and its
-        // own first opening will not load them again.
-        search->searchFor(word);
-    }
-    host().navigate(host().fileLocn() + QStringLiteral("search.trv"));
-    hide();
+    HandOver(host().mainWindow(), [this, search, word] {
+        HandOver(search, [this, search, word] {
+            if (search != nullptr) {
+                // The search window may never have been opened in this run: its lists are loaded now, and
+                // its own first opening will not load them again.
+                search->searchFor(word);
+            }
+            host().navigate(host().fileLocn() + QStringLiteral("search.trv"));
+            hide();
+        });
+    });
 }
 
 QWidget* frmIndex::firstFocus() const {

@@ -117,9 +117,10 @@ void frmSearch::lbResults_DblClick() {
     if (address.isEmpty()) {
         return;
     }
-    HandOver(host().mainWindow());
-    host().openFoundPage(address, foundFor_);
-    hide();
+    HandOver(host().mainWindow(), [this, address, words = foundFor_] {
+        host().openFoundPage(address, words);
+        hide();
+    });
 }
 
 bool frmSearch::controlKeyDown(QObject* control, int& keyCode, int) {

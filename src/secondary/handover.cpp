@@ -4,18 +4,6 @@
 
 namespace torvane::secondary {
 
-namespace {
-constexpr Qt::WindowStates kSizeStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
-} // namespace
-
-void handOver(QWidget& from, QWidget& target) {
-    target.setWindowState((target.windowState() & ~kSizeStates) | (from.windowState() & kSizeStates));
-    base::WaitASecond();
-    if ((target.windowState() & kSizeStates) == 0) {
-        target.move(from.pos());
-    }
-}
-
 void handOver(QWidget& from, QWidget& target, std::function<void()> then) {
     target.setWindowState((target.windowState() & ~kSizeStates) | (from.windowState() & kSizeStates));
     base::WaitASecond(target, [&from, &target, then = std::move(then)] {

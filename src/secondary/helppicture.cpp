@@ -1,6 +1,8 @@
 #include <QFont>
 #include <QPainter>
 #include <QStringList>
+#include <base/keyrules.h>
+#include <base/toolbar.h>
 #include <secondary/helppicture.h>
 #include <secondary/secondarylayout.h>
 
@@ -35,9 +37,6 @@ constexpr Line kKeys[] = {
 constexpr char kSearchNote[] = "Search: type one word, or two words to find the pages that have both. A word "
                                "finds every word it begins, in any letter case: mot finds motor and MOTION. "
                                "Index: type the beginning of a word; double-click a word to search for it.";
-
-constexpr const char* kCaptions[] = {"Contents", "Print",   "Search", "Back", "<<",
-                                     ">>",       "History", "Calc",   "Help", "Section"};
 
 void drawLines(QPainter& p, int& y, const QString& heading, const Line* lines, std::size_t count) {
     QFont bold = p.font();
@@ -91,13 +90,13 @@ QPixmap secondaryHelpPicture() {
     const int buttonWidth = 72;
     const int gap = 4;
     const int rowLeft = (kHelpPictureWidth - 10 * buttonWidth - 9 * gap) / 2;
-    for (int i = 0; i < 10; ++i) {
-        const QRect r(rowLeft + i * (buttonWidth + gap), 62, buttonWidth, 24);
+    for (std::size_t i = 0; i < base::kMainToolbar.size(); ++i) {
+        const QRect r(rowLeft + static_cast<int>(i) * (buttonWidth + gap), 62, buttonWidth, 24);
         p.setPen(QColor(96, 96, 96));
         p.setBrush(QColor(192, 192, 192));
         p.drawRect(r);
         p.setPen(Qt::black);
-        p.drawText(r, Qt::AlignCenter, QString::fromLatin1(kCaptions[i]));
+        p.drawText(r, Qt::AlignCenter, base::plainCaption(base::kMainToolbar[i].caption).text);
     }
     p.setBrush(Qt::NoBrush);
     p.setFont(font);

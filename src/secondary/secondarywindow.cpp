@@ -47,8 +47,6 @@ base::KeyWindow keyWindowOf(SecondaryWindow::Kind kind) {
     return base::KeyWindow::History;
 }
 
-constexpr Qt::WindowStates kSizeStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
-
 } // namespace
 
 SecondaryWindow::SecondaryWindow(SecondaryHost& host, Kind kind, QWidget* parent)
@@ -232,12 +230,13 @@ void SecondaryWindow::toggleHelp() {
 
 void SecondaryWindow::cmdCont_Click() {
     hideHelp();
-    HandOver(host_.mainWindow());
-    // Contents from outside always goes to the first contents page of the screen's class (never the
-    // second one, which the main window's own button alternates with).
-    const int size = host_.screenSize();
-    const router::ScreenSize cls = (size >= 1 && size <= 7) ? static_cast<router::ScreenSize>(size) : 0;
-    host_.navigate(host_.fileLocn() + router::contentsPage(cls));
+    HandOver(host_.mainWindow(), [this] {
+        // Contents from outside always goes to the first contents page of the screen's class (never the
+        // second one, which the main window's own button alternates with).
+        const int size = host_.screenSize();
+        const router::ScreenSize cls = (size >= 1 && size <= 7) ? static_cast<router::ScreenSize>(size) : 0;
+        host_.navigate(host_.fileLocn() + router::contentsPage(cls));
+    });
 }
 
 void SecondaryWindow::cmdPrint_Click() {
@@ -247,10 +246,12 @@ void SecondaryWindow::cmdPrint_Click() {
 
 void SecondaryWindow::openPeer(SecondaryWindow* peer, const char* placeholder) {
     hideHelp();
-    HandOver(host_.mainWindow());
-    HandOver(peer);
-    // The navigation handler opens the window when its placeholder page has completed.
-    host_.navigate(host_.fileLocn() + QString::fromLatin1(placeholder));
+    HandOver(host_.mainWindow(), [this, peer, placeholder] {
+        HandOver(peer, [this, placeholder] {
+            // The navigation handler opens the window when its placeholder page has completed.
+            host_.navigate(host_.fileLocn() + QString::fromLatin1(placeholder));
+        });
+    });
 }
 
 void SecondaryWindow::cmdSearch_Click() {
@@ -411,11 +412,12 @@ void SecondaryWindow::closeEvent(QCloseEvent* e) {
 
 // --- window state --------------------------------------------------------------------------------
 
-void SecondaryWindow::HandOver(QWidget* target) {
+void SecondaryWindow::HandOver(QWidget* target, std::function<void()> then) {
     if (target == nullptr) {
+        then();
         return;
     }
-    handOver(*this, *target);
+    handOver(*this, *target, std::move(then));
 }
 
 void SecondaryWindow::Form_Activate() {

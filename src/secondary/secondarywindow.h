@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <initializer_list>
 #include <secondary/secondaryview.h>
 #include <vector>
@@ -68,8 +69,8 @@ public:
 
     // Moves the learner's view from this window to `target`: the target takes this window's state
     // (normal, minimised, maximised); after the one-second pause, a target in the normal state also
-    // takes this window's left and top.
-    void HandOver(QWidget* target);
+    // takes this window's left and top, and `then` (the command's remaining steps) runs.
+    void HandOver(QWidget* target, std::function<void()> then);
 
     // Opens the selected row of the window's list (index and history windows; Enter does the same).
     virtual void lbResults_DblClick() {}

@@ -116,7 +116,7 @@ void TestSearch::typeEnterAndOpen() {
     clickRow(w, row);
     QCOMPARE(w.view().selectedRow, row);
     QTest::keyClick(&part<QListView>(w, "lbResults"), Qt::Key_Return);
-    QCOMPARE(host.navigated, QStringList{host.locn + demo_.files[pages[row] - 1]});
+    QTRY_COMPARE(host.navigated, QStringList{host.locn + demo_.files[pages[row] - 1]});
     QVERIFY(w.isHidden());
     QCOMPARE(w.FoundPage().at(static_cast<std::size_t>(row)), demo_.files[pages[row] - 1]);
 }
@@ -183,7 +183,7 @@ void TestSearch::doubleClickWithoutSelectionDoesNothing() {
 
     // A double-click on a row opens it.
     torvane::testing::doubleClickRow(w, 1);
-    QCOMPARE(host.navigated, QStringList{host.locn + w.FoundPage().at(1)});
+    QTRY_COMPARE(host.navigated, QStringList{host.locn + w.FoundPage().at(1)});
 }
 
 void TestSearch::openedFromAMaximisedWindow() {
@@ -210,8 +210,8 @@ void TestSearch::normalWindowGivesTheMainWindowItsPlace() {
     search(w, QStringLiteral("relay"));
     clickRow(w, 0);
     w.lbResults_DblClick();
-    QCOMPARE(host.main.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized), Qt::WindowStates());
-    QCOMPARE(host.main.pos(), w.pos());
+    QTRY_COMPARE(host.main.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized), Qt::WindowStates());
+    QTRY_COMPARE(host.main.pos(), w.pos());
 }
 
 void TestSearch::listsLoadOncePerRun() {

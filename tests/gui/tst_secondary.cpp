@@ -268,8 +268,8 @@ void TestSecondary::indexDoubleClickAsTheFirstActionOfARun() {
     x.lbResults_DblClick();
     const QVector<int> pages = lists.pagesFor(QStringLiteral("relay"));
     QVERIFY(pages.size() >= 2);
-    QCOMPARE(s.view().input.text, QStringLiteral("relay "));
     QTRY_VERIFY_WITH_TIMEOUT(completedPages(spy).contains(QStringLiteral("search.trv")), kWait);
+    QCOMPARE(s.view().input.text, QStringLiteral("relay "));
     EXPECT_ONLY_VISIBLE(w, &s);
     // The word's pages are listed, and the window's first opening did not load the lists again.
     QCOMPARE(rowsOf(s), lists.rowsFor(pages));

@@ -57,6 +57,10 @@ TEST(Keys, KeyDownRulesOfEachWindow) {
 
 TEST(Keys, QtKeysToVirtualKeys) {
     EXPECT_EQ(virtualKeyOf(Qt::Key_Q), vk::Q);
+    // The ends of the letters and digits: A is Calc's access key.
+    for (const int key : {Qt::Key_A, Qt::Key_Z, Qt::Key_0, Qt::Key_9}) {
+        EXPECT_EQ(virtualKeyOf(key), key);
+    }
     EXPECT_EQ(virtualKeyOf(Qt::Key_Comma), vk::Comma);
     EXPECT_EQ(virtualKeyOf(Qt::Key_Less), vk::Comma);
     EXPECT_EQ(virtualKeyOf(Qt::Key_Period), vk::FullStop);

@@ -1,4 +1,5 @@
 #include <QCoreApplication>
+#include <QStringList>
 #include <QTimer>
 #include <base/timing.h>
 #include <cstdlib>
@@ -50,37 +51,38 @@ TEST(TickNow, NeverNegativeNeverFalls) {
     }
 }
 
-TEST(WaitASecond, LastsThePauseAndLetsEventsRun) {
+// The pause returns at once; what comes after it runs from the event loop once the pause is over, and
+// events that come meanwhile run at once, before it.
+TEST(WaitASecond, TheRestRunsAfterThePauseAndEventsMeanwhileRunFirst) {
     int argc = 0;
     QCoreApplication app(argc, nullptr);
-    bool handlerRan = false;
-    QTimer::singleShot(0, [&] { handlerRan = true; });
+    QObject context;
+    QStringList order;
     const std::int64_t start = TickNow();
-    WaitASecond();
-    EXPECT_GE(TickNow() - start, intervals().pauseMs);
-    EXPECT_TRUE(handlerRan);
-}
-
-TEST(WaitASecond, NestedWaitInsideAHandlerEnds) {
-    int argc = 0;
-    QCoreApplication app(argc, nullptr);
-    int innerWaits = 0;
-    QTimer::singleShot(0, [&] {
-        WaitASecond();
-        ++innerWaits;
+    std::int64_t restAt = -1;
+    WaitASecond(context, [&] {
+        restAt = TickNow();
+        order << "rest";
+        app.quit();
     });
-    const std::int64_t start = TickNow();
-    WaitASecond();
-    // The outer wait cannot return before the inner one, which started later, has ended.
-    EXPECT_EQ(innerWaits, 1);
-    EXPECT_LT(TickNow() - start, 20 * intervals().pauseMs);
+    order << "returned";
+    QTimer::singleShot(0, [&] { order << "event"; });
+    app.exec();
+    EXPECT_EQ(order, (QStringList{"returned", "event", "rest"}));
+    EXPECT_GE(restAt - start, intervals().pauseMs);
 }
 
-TEST(WaitASecond, SleepsWithoutAnApplication) {
-    ASSERT_EQ(QCoreApplication::instance(), nullptr);
-    const std::int64_t start = TickNow();
-    WaitASecond();
-    EXPECT_GE(TickNow() - start, intervals().pauseMs);
+TEST(WaitASecond, NothingRunsForAContextThatIsGone) {
+    int argc = 0;
+    QCoreApplication app(argc, nullptr);
+    bool ran = false;
+    {
+        QObject context;
+        WaitASecond(context, [&] { ran = true; });
+    }
+    QTimer::singleShot(2 * intervals().pauseMs, &app, &QCoreApplication::quit);
+    app.exec();
+    EXPECT_FALSE(ran);
 }
 
 } // namespace
