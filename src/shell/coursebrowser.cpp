@@ -168,8 +168,17 @@ void CourseBrowser::runInPage(const QString& script, const std::function<void(co
     }
 }
 
-void CourseBrowser::runInViewerWorld(const QString& script) {
-    Web1->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld);
+void CourseBrowser::runInViewerWorld(const QString& script, const std::function<void(const QVariant&)>& done) {
+    if (!done) {
+        Web1->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld);
+        return;
+    }
+    Web1->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                [done, alive = alive_](const QVariant& result) {
+                                    if (*alive) {
+                                        done(result);
+                                    }
+                                });
 }
 
 void CourseBrowser::armSearchHits(const QStringList& words) {

@@ -47,8 +47,9 @@ public:
 
     // Runs `script` in the page's own world, as the page's own script would; `done` gets its result.
     void runInPage(const QString& script, const std::function<void(const QVariant&)>& done = {});
-    // Runs `script` in the viewer's own script world, which the page's scripts cannot reach.
-    void runInViewerWorld(const QString& script);
+    // Runs `script` in the viewer's own script world, which the page's scripts cannot reach; `done` gets
+    // its result (not called when the browser is gone by then).
+    void runInViewerWorld(const QString& script, const std::function<void(const QVariant&)>& done = {});
 
     // A search result is opened for `words`: the page it leads to shows them marked.
     void armSearchHits(const QStringList& words);

@@ -61,6 +61,7 @@ void VideoPresenter::showVideo(const QString& address, QSize screen) {
     WMP1->setUiMode(QStringLiteral("none"));
     WMP1->setURL(address);
     WMP1->play();
+    emit mediaStarted();
 }
 
 void VideoPresenter::watchVideo() {
@@ -71,6 +72,7 @@ void VideoPresenter::playNarration(const QString& address) {
     WMP1->setUiMode(QStringLiteral("invisible"));
     WMP1->setURL(address);
     WMP1->play();
+    emit mediaStarted();
 }
 
 void VideoPresenter::stopVideo() {

@@ -45,6 +45,10 @@ public:
     // What the learner sees of it.
     void describe(ViewerView& view) const;
 
+signals:
+    // The course's own sound starts: a video or a narration clip.
+    void mediaStarted();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
