@@ -1,6 +1,7 @@
 // A second copy's command line (arbitrary UTF-8), the path buffer it hands to a tool, and the popup's
 // window for the sizes it names.
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QUrl>
 #include <check.h>
@@ -16,6 +17,14 @@ using secondcopy::JobKind;
 namespace {
 
 const QString kLocn = QStringLiteral("http://course.example:8080/trv_cbt/trv2/");
+
+// `path` stays inside a folder it is appended to, whichever separator it uses.
+bool staysInside(const QString& path) {
+    const QString root = QStringLiteral("/course/trv_cbt/trv2/");
+    const QString joined = QDir::cleanPath(root + QString(path).replace(QLatin1Char('\\'), QLatin1Char('/')));
+    return (joined + QLatin1Char('/')).startsWith(root) && !path.contains(QLatin1Char(':')) &&
+           !path.contains(QChar(0));
+}
 
 // `path`, appended to the course folder's address, reaches a file on the course's own server, whichever
 // separator it uses, and names no other kind of address.

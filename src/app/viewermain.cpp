@@ -24,7 +24,7 @@ int showPopup(secondcopy::StartUp& start, QApplication& application) {
     if (start.bundledCourse) {
         router::installCourseScheme(QWebEngineProfile::defaultProfile(), router::bundledCourseRoot());
     }
-    shell::PopupCopy popup(start.FileLocn, [&start] {
+    shell::PopupCopy popup(start.FileLocn, start.BillDir, [&start] {
         // At once, as the viewer ends: no close handlers of any window.
         start.links.closeLinks();
         start.instanceLock.reset();

@@ -3,6 +3,8 @@
 #include <QWebEngineView>
 #include <media/frmpopup.h>
 #include <router/coursescheme.h>
+#include <router/offscreenwindows.h>
+#include <router/pagestyle.h>
 
 namespace torvane::media {
 
@@ -15,6 +17,9 @@ frmPopup::frmPopup(PopupHost& viewer)
     Web2 = new QWebEngineView(this);
     Web2->setObjectName(QStringLiteral("Web2"));
     router::confineCoursePages(Web2->settings());
+    style_ = new router::PageStyle(*Web2->page(), false);
+    connect(Web2, &QWebEngineView::loadFinished, this,
+            [] { router::keepOffscreenWindowsFromScreenReaders(); });
     // Keys pressed while the picture has the focus end the popup as well.
     qApp->installEventFilter(this);
 }
@@ -22,6 +27,10 @@ frmPopup::frmPopup(PopupHost& viewer)
 void frmPopup::showPicture(const QString& popFile) {
     popFile_ = popFile;
     Web2->setUrl(QUrl(viewer_.fileLocn() + popFile_));
+}
+
+void frmPopup::setDark(bool dark) {
+    style_->setDark(dark);
 }
 
 void frmPopup::setPictureSize(QSize size) {

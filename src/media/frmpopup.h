@@ -5,6 +5,10 @@
 
 class QWebEngineView;
 
+namespace torvane::router {
+class PageStyle;
+}
+
 namespace torvane::media {
 
 // What the popup window needs from the copy that shows it.
@@ -31,6 +35,8 @@ public:
     void showPicture(const QString& popFile);
     // Makes the picture's browser, and the window around it, `size` (pixels).
     void setPictureSize(QSize size);
+    // Shows the picture's page in the dark reading mode, as the learner has chosen for the course pages.
+    void setDark(bool dark);
 
 protected:
     bool event(QEvent* e) override;
@@ -42,6 +48,7 @@ private:
 
     PopupHost& viewer_;
     QWebEngineView* Web2 = nullptr;
+    router::PageStyle* style_ = nullptr; // owned by Web2's page
     QString popFile_;
 };
 

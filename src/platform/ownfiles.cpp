@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <platform/ownfiles.h>
 
 #ifndef Q_OS_WIN
@@ -124,5 +125,17 @@ bool isOwnFile(const QString& path) {
 }
 
 #endif
+
+bool replaceOwnFile(const QString& path, const QByteArray& bytes) {
+    if (QFileInfo(path).isSymLink() || (QFileInfo::exists(path) && !isOwnFile(path))) {
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return file.write(bytes) == bytes.size() && file.commit();
+}
 
 } // namespace torvane::platform

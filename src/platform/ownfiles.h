@@ -20,6 +20,12 @@ QString ownFolderProblem(const QString& path);
 // other names, belongs to someone else, or cannot be opened or written.
 bool appendToOwnFile(const QString& path, const std::function<QByteArray(std::optional<char> last)>& compose);
 
+// Replaces the content of `path` with `bytes` at once: written to a new file beside it, then put in its
+// place, so that a reader never sees half of it and a failure leaves the old content. Only where no file
+// is yet, or where `isOwnFile` holds: a link, another user's file or a file with other names is left as
+// it is. The file is readable by the user only. False when nothing was replaced.
+bool replaceOwnFile(const QString& path, const QByteArray& bytes);
+
 // Whether `path` names a regular file of this user's own with no other name, reached without a
 // symbolic link: one the viewer may read as its own record.
 bool isOwnFile(const QString& path);

@@ -1,6 +1,8 @@
+#include <QApplication>
 #include <QPrinter>
 #include <QTimer>
 #include <QWebEngineCertificateError>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
@@ -13,6 +15,8 @@
 #include <platform/desktopwindows.h>
 #include <router/coursescheme.h>
 #include <router/navigation.h>
+#include <router/offscreenwindows.h>
+#include <router/pagestyle.h>
 #include <shell/coursebrowser.h>
 #include <shell/rendererwatch.h>
 
@@ -71,6 +75,7 @@ CourseBrowser::CourseBrowser(QWidget& window) : QObject(&window) {
     connect(Web1, &QWebEngineView::loadFinished, this, &CourseBrowser::onLoadFinished);
     connect(Web1, &QWebEngineView::loadStarted, this, [] { base::trace("load-started", {}); });
     connect(Web1, &QWebEngineView::printFinished, this, &CourseBrowser::printFinished);
+    style_ = new router::PageStyle(*Web1->page(), true);
     watchRenderer();
     watchCertificates();
     connect(Web1->page(), &QWebEnginePage::renderProcessTerminated, this,
@@ -111,6 +116,10 @@ void CourseBrowser::print(QPrinter& printer) {
 void CourseBrowser::onLoadFinished(bool ok) {
     base::trace("load-finished", {});
     onItsWay_.clear();
+    // The engine keeps a zoom per site and may drop it on the way to another: every page gets the
+    // learner's.
+    Web1->setZoomFactor(textSize_ / 100.0);
+    router::keepOffscreenWindowsFromScreenReaders();
     if (!ok) {
         qCDebug(base::lcBrowser) << "the page did not load:" << Web1->url().toString();
     }
@@ -160,6 +169,35 @@ void CourseBrowser::stepBack() {
     watch_->started(target, leaving, navigation);
 }
 
+void CourseBrowser::setTextSize(int percent) {
+    textSize_ = percent;
+    Web1->setZoomFactor(percent / 100.0);
+}
+
+void CourseBrowser::find(const QString& text, bool backward,
+                         const std::function<void(int current, int count)>& done) {
+    const QWebEnginePage::FindFlags flags =
+        backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags();
+    Web1->page()->findText(text, flags, [done, alive = alive_](const QWebEngineFindTextResult& result) {
+        if (*alive && done) {
+            done(result.activeMatch(), result.numberOfMatches());
+        }
+    });
+}
+
+void CourseBrowser::setDark(bool dark) {
+    style_->setDark(dark);
+}
+
+void CourseBrowser::focusPage() {
+    Web1->setFocus(Qt::OtherFocusReason);
+}
+
+bool CourseBrowser::pageHasFocus() const {
+    const QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr && (focus == Web1 || Web1->isAncestorOf(focus) || focus == Web1->focusProxy());
+}
+
 void CourseBrowser::runInPage(const QString& script, const std::function<void(const QVariant&)>& done) {
     if (done) {
         Web1->page()->runJavaScript(script, done);
@@ -168,7 +206,8 @@ void CourseBrowser::runInPage(const QString& script, const std::function<void(co
     }
 }
 
-void CourseBrowser::runInViewerWorld(const QString& script, const std::function<void(const QVariant&)>& done) {
+void CourseBrowser::runInViewerWorld(const QString& script,
+                                     const std::function<void(const QVariant&)>& done) {
     if (!done) {
         Web1->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld);
         return;

@@ -16,6 +16,10 @@ class QVariant;
 class QWebEngineView;
 class QWidget;
 
+namespace torvane::router {
+class PageStyle;
+}
+
 namespace torvane::shell {
 
 class RendererWatch;
@@ -60,6 +64,19 @@ public:
     // Prints the page through `printer`, which must live until printFinished.
     void print(QPrinter& printer);
 
+    // The zoom of every page shown, per cent.
+    void setTextSize(int percent);
+    // Finds `text` in the page, every match marked and the current one distinct: the next match, or the
+    // one before with `backward`; an empty text removes the marks. `done` gets the current match (1-based,
+    // 0 for none) and the number of matches.
+    void find(const QString& text, bool backward, const std::function<void(int current, int count)>& done);
+    // The dark reading mode of every page shown.
+    void setDark(bool dark);
+
+    // The keyboard in the page, or whether it is there.
+    void focusPage();
+    bool pageHasFocus() const;
+
     void setGeometry(const QRect& area);
     QWidget& widget();
 
@@ -77,7 +94,9 @@ private:
     bool showUntrustedServer();
 
     QWebEngineView* Web1 = nullptr;
-    RendererWatch* watch_ = nullptr; // owned by Web1's page
+    RendererWatch* watch_ = nullptr;     // owned by Web1's page
+    router::PageStyle* style_ = nullptr; // owned by Web1's page
+    int textSize_ = 100;
     RendererRecovery recovery_;
     std::function<void()> afterHungRenderer_; // the navigation to carry out once it has ended
     QUrl onItsWay_;

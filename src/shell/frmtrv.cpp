@@ -19,6 +19,7 @@
 #include <shell/frmtrv.h>
 #include <shell/helppicture.h>
 #include <shell/pageprinter.h>
+#include <shell/readingaids.h>
 #include <shell/videopresenter.h>
 #include <shell/wholescreen.h>
 
@@ -70,6 +71,8 @@ void frmTRV::buildWindow() {
     printer_ =
         new PagePrinter(*this, *browser_, services_.printing, [this](const QString& text) { message(text); });
     connect(printer_, &PagePrinter::pagePrinted, this, &frmTRV::pagePrinted);
+    aids_ = new ReadingAids(*this, *browser_);
+    connect(aids_, &ReadingAids::preferencesChanged, this, &frmTRV::keepPreferences);
 
     frmSplsh = new shell::frmSplsh(this);
 
@@ -126,6 +129,8 @@ ViewerView frmTRV::view() const {
     v.helpDrawn = picHelp->pixmap().size();
     v.blocksPolled = blocks_->polling();
     v.blocksHeld = blocks_->held();
+    aids_->describe(v);
+    v.pageHasKeyboard = browser_->pageHasFocus();
     return v;
 }
 

@@ -48,6 +48,7 @@ namespace torvane::shell {
 class BlockWatch;
 class CourseBrowser;
 class PagePrinter;
+class ReadingAids;
 class VideoPresenter;
 class WholeScreen;
 
@@ -195,6 +196,11 @@ private:
     void openSecondary(QWidget& window, const QString& placeholder);
     bool handleKeyEvent(QKeyEvent* e);
     bool pressAccessKey(int qtKey);
+    // The reading aids' keys, after the window's own; true when one was taken.
+    bool readingKey(const QKeyEvent& e);
+    // F6: the keyboard from the page to the toolbar row, or from anywhere else into the page.
+    void switchFocus();
+    void keepPreferences();
     void printCommand(const QImage* picture);
 
     int message(const QString& text, int style = 0);
@@ -205,6 +211,7 @@ private:
     VideoPresenter* video_ = nullptr;
     BlockWatch* blocks_ = nullptr;
     PagePrinter* printer_ = nullptr;
+    ReadingAids* aids_ = nullptr;
     secondary::DrawnPicture* picHelp = nullptr;
     QWidget* frmSplsh = nullptr;
     std::array<QPushButton*, 10> toolbar_{};

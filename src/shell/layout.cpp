@@ -5,6 +5,7 @@
 #include <router/navigation.h>
 #include <shell/coursebrowser.h>
 #include <shell/frmtrv.h>
+#include <shell/readingaids.h>
 #include <shell/sizeclass.h>
 #include <shell/videopresenter.h>
 #include <shell/wholescreen.h>
@@ -19,7 +20,9 @@ constexpr int kOffScreenJumpTwips = 1500;
 void frmTRV::layoutBrowser() {
     // The browser covers the whole area below the toolbar row.
     const int top = base::twipsToPixels(kBrowserTopTwips);
-    browser_->setGeometry(QRect(0, top, width(), std::max(0, height() - top)));
+    const QRect page(0, top, width(), std::max(0, height() - top));
+    browser_->setGeometry(page);
+    aids_->place(page);
 }
 
 int frmTRV::captionHeight() const {

@@ -12,6 +12,7 @@
 #include <search/frmsearch.h>
 #include <shell/coursebrowser.h>
 #include <shell/frmtrv.h>
+#include <shell/readingaids.h>
 #include <shell/videopresenter.h>
 
 namespace torvane::shell {
@@ -52,6 +53,7 @@ void frmTRV::bringBack() {
 
 void frmTRV::Web1_DocumentComplete(const router::DocumentSnapshot& snapshot) {
     lastDocument_ = snapshot;
+    aids_->pageShown(snapshot.locationUrl);
     const router::PageDecision decision = router::decidePage(snapshot.locationUrl, state_.FileLocn);
     state_.CurPage = decision.curPage;
     if (!decision.inCourse) {

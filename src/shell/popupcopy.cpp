@@ -8,11 +8,12 @@
 #include <cmath>
 #include <platform/desktopwindows.h>
 #include <shell/popupcopy.h>
+#include <shell/preferences.h>
 
 namespace torvane::shell {
 
-PopupCopy::PopupCopy(QString fileLocn, std::function<void()> end)
-    : fileLocn_(std::move(fileLocn)), end_(std::move(end)) {
+PopupCopy::PopupCopy(QString fileLocn, QString billDir, std::function<void()> end)
+    : fileLocn_(std::move(fileLocn)), billDir_(std::move(billDir)), end_(std::move(end)) {
     TimerPop.setInterval(base::intervals().popupMs);
     connect(&TimerPop, &QTimer::timeout, this, &PopupCopy::TimerPop_Timer);
 }
@@ -54,6 +55,7 @@ int toPixels(int twips, double twipsPerPixel) {
 
 void PopupCopy::show(const secondcopy::SecondCopyJob& job) {
     frmPopup_ = std::make_unique<media::frmPopup>(static_cast<media::PopupHost&>(*this));
+    frmPopup_->setDark(loadPreferences(billDir_).darkMode);
     frmPopup_->showPicture(job.popFile);
     // Placed on the screen under the pointer, in that screen's twips.
     const QPoint pointer = QCursor::pos();

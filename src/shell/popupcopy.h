@@ -14,8 +14,9 @@ namespace torvane::shell {
 // copy at the next press of the left mouse button anywhere. It needs no main window.
 class PopupCopy final : public QObject, public media::PopupHost {
 public:
-    // `fileLocn` is the course folder address; `end` ends the copy.
-    PopupCopy(QString fileLocn, std::function<void()> end);
+    // `fileLocn` is the course folder address; `billDir` the learner's data folder, whose reading
+    // preferences the picture follows; `end` ends the copy.
+    PopupCopy(QString fileLocn, QString billDir, std::function<void()> end);
     ~PopupCopy() override;
 
     // Shows the picture of a "/POPJPG=" command line and starts the watch.
@@ -29,6 +30,7 @@ private:
     void TimerPop_Timer();
 
     QString fileLocn_;
+    QString billDir_;
     std::function<void()> end_;
     std::unique_ptr<media::frmPopup> frmPopup_;
     QTimer TimerPop;

@@ -9,6 +9,8 @@
 #include <shell/blockwatch.h>
 #include <shell/coursebrowser.h>
 #include <shell/frmtrv.h>
+#include <shell/preferences.h>
+#include <shell/readingaids.h>
 #include <shell/videopresenter.h>
 
 namespace torvane::shell {
@@ -31,6 +33,7 @@ void frmTRV::takeOver(secondcopy::StartUp& start) {
     commandLineEmpty_ = start.commandLine().isEmpty();
     blocks_->takeLinks(std::move(start.links));
     instanceLock_ = std::move(start.instanceLock);
+    aids_->setPreferences(loadPreferences(state_.BillDir));
     if (start.bundledCourse) {
         const QString root =
             services_.courseRoot.isEmpty() ? router::bundledCourseRoot() : services_.courseRoot;

@@ -15,6 +15,9 @@
 #include <secondary/toolbarbutton.h>
 #include <shell/coursebrowser.h>
 #include <shell/frmtrv.h>
+#include <shell/preferences.h>
+#include <shell/readingaids.h>
+#include <shell/readingkeys.h>
 #include <shell/toolbartargets.h>
 #include <shell/videopresenter.h>
 
@@ -178,6 +181,32 @@ void frmTRV::Form_KeyPress(int& character) {
     character = base::decideKeyPress(character);
 }
 
+bool frmTRV::readingKey(const QKeyEvent& e) {
+    const ReadingCommand command = decideReadingKey(e.key(), static_cast<int>(e.modifiers()), false);
+    switch (command) {
+    case ReadingCommand::None:
+        return false;
+    case ReadingCommand::SwitchFocus:
+        switchFocus();
+        return true;
+    default:
+        aids_->run(command);
+        return true;
+    }
+}
+
+void frmTRV::switchFocus() {
+    if (browser_->pageHasFocus()) {
+        toolbar_.front()->setFocus(Qt::TabFocusReason);
+    } else {
+        browser_->focusPage();
+    }
+}
+
+void frmTRV::keepPreferences() {
+    savePreferences(state_.BillDir, aids_->preferences());
+}
+
 bool frmTRV::handleKeyEvent(QKeyEvent* e) {
     const int shift = base::shiftStateOf(static_cast<int>(e->modifiers()));
     const int pressed = base::virtualKeyOf(e->key());
@@ -185,6 +214,12 @@ bool frmTRV::handleKeyEvent(QKeyEvent* e) {
     Form_KeyDown(keyCode, shift);
     if (keyCode == 0 && pressed != 0) {
         return true;
+    }
+    if (readingKey(*e)) {
+        return true;
+    }
+    if (pressed == base::vk::Escape) {
+        aids_->escape(); // and Esc goes on to do what it does in the window
     }
     if ((shift & base::kAltBit) != 0 && pressAccessKey(e->key())) {
         return true;

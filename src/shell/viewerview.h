@@ -28,6 +28,16 @@ struct ViewerView final {
     bool videoWatched = false;  // the video's end is watched
     bool blocksPolled = false;  // the shared blocks are polled for narration and hand-offs
     int blocksHeld = 0;         // how many of the four shared blocks the window holds open
+
+    // The reading aids.
+    int textSize = 100;         // the pages' zoom, per cent
+    bool textSizeShown = false; // the "Text size ..." indicator is up
+    bool findBarShown = false;
+    QString findText;   // what the find bar's box holds
+    QString findStatus; // "3 of 12", "Not found" or nothing
+    bool darkMode = false;
+    bool keysPanelShown = false;
+    bool pageHasKeyboard = false; // the keyboard is in the page (else in the toolbar row or elsewhere)
 };
 
 } // namespace torvane::shell

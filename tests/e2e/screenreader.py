@@ -2,11 +2,14 @@
 
     screenreader.py VIEWER
 
-Run on an X display (tests/with-display.sh) inside a session bus of its own (dbus-run-session). Starts
-the viewer on the bundled demo course with its accessibility bridge on, and checks the main window
-with a course page, the help picture, and the search, index and history windows: window roles and
-captions, the names of buttons, boxes and lists, a search result's rows and their focus, and the course
-page's headings and links. Prints one line per failed check; exit status 1 when any failed.
+Run on an X display (tests/with-display.sh) inside a session bus of its own (dbus-run-session). First
+starts the viewer before any screen reader has looked at the session, as the desktop starts it, and
+checks that a screen reader started afterwards reads the course page's headings and links. Then starts
+it with its accessibility bridge on, and checks the main window with a course page, the help picture,
+and the search, index and history windows: window roles and captions, the names of buttons, boxes and
+lists, a search result's rows and their focus, and the course page's headings and links; and that the
+viewer lists no window of the browser engine's own. Prints one line per failed check; exit status 1
+when any failed.
 """
 import os
 import subprocess
@@ -88,29 +91,68 @@ def type_text(text):
     subprocess.run(["xdotool", "type", "--delay", "40", text], check=True)
 
 
-def main():
-    viewer = sys.argv[1]
+def start_viewer(viewer, assistive_technology_on):
     home = tempfile.mkdtemp()
     os.makedirs(os.path.join(home, "run"), mode=0o700)
     env = dict(os.environ)
-    for name in ("TORVANE_COURSE_URL", "TORVANE_TIME_DIVISOR"):
+    for name in ("TORVANE_COURSE_URL", "TORVANE_TIME_DIVISOR", "QT_LINUX_ACCESSIBILITY_ALWAYS_ON",
+                 "QT_ACCESSIBILITY"):
         env.pop(name, None)
     env.update(HOME=home, APPDATA=os.path.join(home, "appdata"), XDG_RUNTIME_DIR=os.path.join(home, "run"),
-               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1", QTWEBENGINE_DISABLE_SANDBOX="1")
-    process = subprocess.Popen([viewer], env=env)
+               QTWEBENGINE_DISABLE_SANDBOX="1")
+    if assistive_technology_on:
+        env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+    return subprocess.Popen([viewer], env=env)
+
+
+def stop(process):
+    process.terminate()
+    try:
+        process.wait(10)
+    except subprocess.TimeoutExpired:
+        process.kill()
+
+
+def main():
+    viewer = sys.argv[1]
+    # First, before any screen reader has looked at the desktop in this session: the viewer starts as on a
+    # desktop where assistive technology is on but no screen reader runs yet, and one starts later.
+    process = start_viewer(viewer, False)
+    try:
+        screen_reader_after_the_viewer()
+    finally:
+        stop(process)
+    wait_for(lambda: viewer_app() is None, 10)
+    process = start_viewer(viewer, True)
     try:
         run_checks()
     finally:
-        process.terminate()
-        try:
-            process.wait(10)
-        except subprocess.TimeoutExpired:
-            process.kill()
+        stop(process)
     if failures:
         print(f"{len(failures)} checks failed", flush=True)
         return 1
     print("every check passed", flush=True)
     return 0
+
+
+def page_parts(frame):
+    nodes = list(walk(frame))
+    headings = [n for n in nodes if role(n) == "heading" and n.name.strip()]
+    links = [n for n in nodes if role(n) == "link" and n.name.strip()]
+    return (headings, links) if headings and len(links) >= 5 else None
+
+
+def screen_reader_after_the_viewer():
+    shown = wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Torvane$"],
+                                            capture_output=True).stdout.strip(), 60)
+    check(bool(shown), "the viewer shows its window before any screen reader runs")
+    time.sleep(2)  # its first page, with nobody asking for its accessibility tree
+    main_frame = wait_for(lambda: showing_frame("Torvane"), 30)
+    check(main_frame is not None, 'a screen reader started later finds the window "Torvane"')
+    if main_frame is None:
+        return
+    parts = wait_for(lambda: page_parts(main_frame), 30)
+    check(parts is not None, "a screen reader started after the viewer reads the page's headings and links")
 
 
 def run_checks():
@@ -125,14 +167,13 @@ def run_checks():
                  "Help", "Section"):
         check(len(named(main_frame, "push button", name)) == 1, f'one push button "{name}" in the main window')
 
-    # The course page itself: its headings and links, with their texts.
-    def page_parts():
-        nodes = list(walk(main_frame))
-        headings = [n for n in nodes if role(n) == "heading" and n.name.strip()]
-        links = [n for n in nodes if role(n) == "link" and n.name.strip()]
-        return (headings, links) if headings and len(links) >= 5 else None
+    # The viewer's own windows only: none of the browser engine's drawing windows ("Offscreen").
+    app = viewer_app()
+    frames = [app.getChildAtIndex(i).name for i in range(app.childCount)] if app else []
+    check("Offscreen" not in frames, "no window of the browser engine's own is listed: " + ", ".join(frames))
 
-    parts = wait_for(page_parts, 30)
+    # The course page itself: its headings and links, with their texts.
+    parts = wait_for(lambda: page_parts(main_frame), 30)
     check(parts is not None, "the course page's headings and links are in the accessibility tree")
     if parts:
         headings, links = parts
