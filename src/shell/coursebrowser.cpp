@@ -168,7 +168,8 @@ void CourseBrowser::runInPage(const QString& script, const std::function<void(co
     }
 }
 
-void CourseBrowser::runInViewerWorld(const QString& script, const std::function<void(const QVariant&)>& done) {
+void CourseBrowser::runInViewerWorld(const QString& script,
+                                     const std::function<void(const QVariant&)>& done) {
     if (!done) {
         Web1->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld);
         return;
