@@ -36,9 +36,10 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-libav")
 # Narration is heard only through a GStreamer audio output; without one the player plays silently. Reading
 # a page aloud uses the desktop's speech service (speech-dispatcher with espeak-ng voices, offline) through
-# Qt's speech plugin; without them the viewer says what to install at the first use.
+# Qt's speech plugin; without them the viewer says what to install at the first use. speech-dispatcher
+# speaks espeak-ng's voices only through its module package, speech-dispatcher-espeak-ng.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "gstreamer1.0-pulseaudio | gstreamer1.0-pipewire | gstreamer1.0-alsa, qt6-speech-speechd-plugin, speech-dispatcher, espeak-ng")
+    "gstreamer1.0-pulseaudio | gstreamer1.0-pipewire | gstreamer1.0-alsa, qt6-speech-speechd-plugin, speech-dispatcher, speech-dispatcher-espeak-ng")
 # The calculator button starts the first of these that is installed.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-calculator | kcalc | mate-calc | galculator | x11-apps")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "viewer for the Torvane technical training course

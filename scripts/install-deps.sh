@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   cmake ninja-build g++ pkg-config python3 clang-format
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-multimedia-dev libqt6opengl6-dev
-  qt6-speech-dev qt6-speech-speechd-plugin qt6-speech-flite-plugin speech-dispatcher espeak-ng
+  qt6-speech-dev qt6-speech-speechd-plugin qt6-speech-flite-plugin speech-dispatcher speech-dispatcher-espeak-ng espeak-ng
   libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-14 libclang-rt-14-dev

@@ -86,6 +86,34 @@ KeyDecision decideKeyDown(KeyWindow window, int keyCode, int shift) {
     return {KeyCommand::None, keyCode};
 }
 
+int runKeyDown(KeyWindow window, int keyCode, int shift, const KeyCommands& commands) {
+    const KeyDecision decision = decideKeyDown(window, keyCode, shift);
+    const std::function<void()>* command = nullptr;
+    switch (decision.command) {
+    case KeyCommand::Quit:
+        command = &commands.quit;
+        break;
+    case KeyCommand::Previous:
+        command = &commands.previous;
+        break;
+    case KeyCommand::Next:
+        command = &commands.next;
+        break;
+    case KeyCommand::StopVideo:
+        command = &commands.stopVideo;
+        break;
+    case KeyCommand::OpenSelectedRow:
+        command = &commands.openSelectedRow;
+        break;
+    case KeyCommand::None:
+        break;
+    }
+    if (command != nullptr && *command) {
+        (*command)();
+    }
+    return decision.keyCode;
+}
+
 int decideKeyPress(int character) {
     return character == vk::Escape ? 0 : character;
 }

@@ -7,6 +7,7 @@
 #include <base/keycodes.h>
 #include <base/toolbar.h>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -33,6 +34,18 @@ struct KeyDecision final {
     int keyCode = 0; // the key code after the handler: 0 swallows the key
 };
 KeyDecision decideKeyDown(KeyWindow window, int keyCode, int shift);
+
+// What a window does for each command of its keys; a command a window has not (empty) does nothing.
+struct KeyCommands final {
+    std::function<void()> quit;
+    std::function<void()> previous;
+    std::function<void()> next;
+    std::function<void()> stopVideo;
+    std::function<void()> openSelectedRow;
+};
+// The key handler of a window: the decision for `keyCode` and `shift` carried out with `commands`.
+// Returns the key code after it (0 swallows the key).
+int runKeyDown(KeyWindow window, int keyCode, int shift, const KeyCommands& commands);
 
 // The character after a window's key-press handler: Esc is swallowed (0), others pass.
 int decideKeyPress(int character);

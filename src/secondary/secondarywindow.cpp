@@ -315,25 +315,12 @@ void SecondaryWindow::Form_KeyPress(int& keyAscii) {
 
 void SecondaryWindow::Form_KeyDown(int& keyCode, int shift) {
     hideHelp();
-    const base::KeyDecision decision = base::decideKeyDown(keyWindowOf(kind_), keyCode, shift);
-    keyCode = decision.keyCode;
-    switch (decision.command) {
-    case base::KeyCommand::Quit:
-        quitSteps();
-        break;
-    case base::KeyCommand::Previous:
-        cmdPrev_Click();
-        break;
-    case base::KeyCommand::Next:
-        cmdNext_Click();
-        break;
-    case base::KeyCommand::OpenSelectedRow:
-        lbResults_DblClick();
-        break;
-    case base::KeyCommand::StopVideo:
-    case base::KeyCommand::None:
-        break;
-    }
+    keyCode = base::runKeyDown(keyWindowOf(kind_), keyCode, shift,
+                               {[this] { quitSteps(); },
+                                [this] { cmdPrev_Click(); },
+                                [this] { cmdNext_Click(); },
+                                {},
+                                [this] { lbResults_DblClick(); }});
 }
 
 bool SecondaryWindow::pressAccessKey(int qtKey) {

@@ -19,6 +19,7 @@
 #include <shell/frmtrv.h>
 #include <shell/helppicture.h>
 #include <shell/pageprinter.h>
+#include <shell/qtspeaker.h>
 #include <shell/readingaids.h>
 #include <shell/videopresenter.h>
 #include <shell/wholescreen.h>
@@ -71,7 +72,9 @@ void frmTRV::buildWindow() {
     printer_ =
         new PagePrinter(*this, *browser_, services_.printing, [this](const QString& text) { message(text); });
     connect(printer_, &PagePrinter::pagePrinted, this, &frmTRV::pagePrinted);
-    aids_ = new ReadingAids(*this, *browser_);
+    aids_ = new ReadingAids(*this, *browser_, services_.speaker ? services_.speaker() : makeSystemSpeaker(),
+                            [this](const QString& text) { message(text); });
+    connect(video_, &VideoPresenter::mediaStarted, aids_, &ReadingAids::stopReading);
     connect(aids_, &ReadingAids::preferencesChanged, this, &frmTRV::keepPreferences);
 
     frmSplsh = new shell::frmSplsh(this);

@@ -153,25 +153,12 @@ void frmTRV::picHelp_Click() {
 
 void frmTRV::Form_KeyDown(int& keyCode, int shift) {
     picHelp->hide();
-    const base::KeyDecision decision = base::decideKeyDown(base::KeyWindow::Main, keyCode, shift);
-    keyCode = decision.keyCode;
-    switch (decision.command) {
-    case base::KeyCommand::Quit:
-        AskQuit();
-        break;
-    case base::KeyCommand::Previous:
-        cmdPrev_Click();
-        break;
-    case base::KeyCommand::Next:
-        cmdNext_Click();
-        break;
-    case base::KeyCommand::StopVideo:
-        video_->stopVideo();
-        break;
-    case base::KeyCommand::OpenSelectedRow:
-    case base::KeyCommand::None:
-        break;
-    }
+    keyCode = base::runKeyDown(base::KeyWindow::Main, keyCode, shift,
+                               {[this] { AskQuit(); },
+                                [this] { cmdPrev_Click(); },
+                                [this] { cmdNext_Click(); },
+                                [this] { video_->stopVideo(); },
+                                {}});
 }
 
 void frmTRV::Form_KeyPress(int& character) {
@@ -182,7 +169,8 @@ void frmTRV::Form_KeyPress(int& character) {
 }
 
 bool frmTRV::readingKey(const QKeyEvent& e) {
-    const ReadingCommand command = decideReadingKey(e.key(), static_cast<int>(e.modifiers()), false);
+    const ReadingCommand command =
+        decideReadingKey(e.key(), static_cast<int>(e.modifiers()), aids_->readingAloud());
     switch (command) {
     case ReadingCommand::None:
         return false;

@@ -37,6 +37,8 @@ struct ViewerView final {
     QString findStatus; // "3 of 12", "Not found" or nothing
     bool darkMode = false;
     bool keysPanelShown = false;
+    bool readingAloud = false; // a page is read aloud (or paused)
+    bool readingPaused = false;
     bool pageHasKeyboard = false; // the keyboard is in the page (else in the toolbar row or elsewhere)
 };
 

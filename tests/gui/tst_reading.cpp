@@ -1,6 +1,7 @@
 // The reading aids of the main window, driven with real keys on the X server as a learner types them:
 // text size, find in the page, the dark reading mode, the keys panel, the keyboard path into the page,
 // and the preferences kept across runs. The course's own keys keep their meaning throughout.
+#include "fakespeaker.h"
 #include "viewerharness.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 
 using torvane::shell::frmTRV;
 using torvane::testing::completedPages;
+using torvane::testing::FakeSpeaker;
 using torvane::testing::part;
 using torvane::testing::toolbarButton;
 using torvane::testing::ViewerHarness;
@@ -56,6 +58,7 @@ private slots:
     void darkReadingModeKeepsLinksAndPictures();
     void keysPanelAndTheKeyboardPathIntoThePage();
     void preferencesKeptAcrossRuns();
+    void readingAloudThroughTheWindow();
 
 private:
     frmTRV& start();
@@ -260,6 +263,70 @@ void TestReading::preferencesKeptAcrossRuns() {
     QCOMPARE(w.view().textSize, 125);
     QVERIFY(w.view().darkMode);
     QCOMPARE(qRound(part<QWebEngineView>(w, "Web1").zoomFactor() * 100), 125);
+}
+
+// Reading aloud from the keyboard, over a fake speech engine: one voice at a time, stopped by Esc, by
+// another page and by the course's own sound; the rate kept.
+void TestReading::readingAloudThroughTheWindow() {
+    FakeSpeaker* speaker = nullptr;
+    torvane::shell::ViewerServices services = h->services();
+    services.speaker = [&speaker] {
+        auto made = std::make_unique<FakeSpeaker>();
+        speaker = made.get();
+        return made;
+    };
+    h->make(std::move(services));
+    frmTRV& w = h->showFirstCopy();
+    QTest::qWaitFor([&w] { return w.isActiveWindow(); }, kWait);
+    QVERIFY(speaker != nullptr);
+    const auto readsFromTheTop = [&] {
+        key(QStringLiteral("ctrl+shift+s"));
+        QTRY_VERIFY(w.view().readingAloud);
+        QTRY_VERIFY(!speaker->said.isEmpty());
+    };
+    readsFromTheTop();
+    const QString first = speaker->said.first();
+    emit speaker->sentenceDone();
+    QTRY_COMPARE(speaker->said.size(), 2);
+    QVERIFY(speaker->said[1] != first);
+    // The same key pauses and goes on; while reading, Ctrl+Shift+Plus is the rate, not the text size.
+    key(QStringLiteral("ctrl+shift+s"));
+    QTRY_VERIFY(w.view().readingPaused);
+    QCOMPARE(speaker->pauses, 1);
+    key(QStringLiteral("ctrl+shift+plus"));
+    QTRY_VERIFY(qAbs(speaker->rate - 0.1) < 1e-9);
+    QCOMPARE(w.view().textSize, 100);
+    key(QStringLiteral("ctrl+shift+s"));
+    QTRY_COMPARE(speaker->resumes, 1);
+    // Esc stops it.
+    key(QStringLiteral("Escape"));
+    QTRY_VERIFY(!w.view().readingAloud);
+    // The course's own sound stops it: never two voices.
+    speaker->said.clear();
+    readsFromTheTop();
+    w.playVideo(w.state().FileLocn + QStringLiteral("d01/fig0105.avi"));
+    QTRY_VERIFY(!w.view().readingAloud);
+    key(QStringLiteral("Escape"));
+    // Another page stops it.
+    speaker->said.clear();
+    readsFromTheTop();
+    QVERIFY(h->go(QStringLiteral("tr010002.trv"), QStringLiteral("tr010002.trv")));
+    QTRY_VERIFY(!w.view().readingAloud);
+    // The rate is kept for the next run.
+    QFile file(preferencesFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(torvane::shell::parsePreferences(file.readAll()).readingRate, 0.1);
+    // Without a speech engine the first use says what to install, once; nothing else changes.
+    speaker->engine = false;
+    const std::size_t boxes = h->boxes.asked.size();
+    key(QStringLiteral("ctrl+shift+s"));
+    QTRY_COMPARE(h->boxes.asked.size(), boxes + 1);
+    QVERIFY2(h->boxes.asked.back().text.contains(QStringLiteral("speech")),
+             qPrintable(h->boxes.asked.back().text));
+    key(QStringLiteral("ctrl+shift+s"));
+    QTest::qWait(300);
+    QCOMPARE(h->boxes.asked.size(), boxes + 1);
+    QVERIFY(!w.view().readingAloud);
 }
 
 TORVANE_GUI_TEST_MAIN(TestReading)
